@@ -1,0 +1,18 @@
+#include "engine/input_source.hpp"
+
+namespace bivox {
+
+void InputSource::open(std::string bytes) {
+  bytes_ = std::move(bytes);
+  const auto eof = bytes_.find('\x1a');
+  data_end_ = static_cast<Position>(eof == std::string::npos ? bytes_.size() : eof);
+  pos_ = last_ = 0;
+}
+
+void InputSource::close() {
+  bytes_.clear();
+  bytes_.shrink_to_fit();
+  data_end_ = pos_ = last_ = 0;
+}
+
+}  // namespace bivox

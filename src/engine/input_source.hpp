@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace bivox {
+
+using Position = std::int64_t;
+
+// The score being parsed, held in memory and read the way a text-mode file reads: a CR LF
+// pair is delivered as one line feed, a 0x1A byte ends the data, and positions count the
+// bytes as stored, so that the end position is the file's full length.
+class InputSource {
+ public:
+  static constexpr int kEnd = -1;
+
+  void open(std::string bytes);
+  void close();
+
+  // The next byte (0..255), or kEnd when no data is left.
+  int read_char() {
+    last_ = pos_;
+    if (pos_ >= data_end_) return kEnd;
+    const auto c = static_cast<unsigned char>(bytes_[static_cast<std::size_t>(pos_++)]);
+    if (c == '\r' && pos_ < data_end_ && bytes_[static_cast<std::size_t>(pos_)] == '\n') {
+      ++pos_;
+      return '\n';
+    }
+    return c;
+  }
+  // Takes back the character that the last read delivered.
+  void step_back() { pos_ = last_; }
+  Position tell_pos() const { return pos_; }
+  void seek_pos(Position p) { pos_ = p; }
+  void seek_end() { pos_ = static_cast<Position>(bytes_.size()); }
+
+ private:
+  std::string bytes_;
+  Position data_end_ = 0;
+  Position pos_ = 0;
+  Position last_ = 0;
+};
+
+}  // namespace bivox

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "engine/parse_context.hpp"
+
+namespace bivox {
+
+// A character class pattern such as "[a-zA-Z_-_][a-zA-Z0-9_-_]+": up to five classes, each
+// up to six byte ranges, each class taking exactly one character or (with "+") one or more.
+class ClassPattern {
+ public:
+  constexpr explicit ClassPattern(std::string_view pattern) {
+    std::size_t i = 0;
+    while (i < pattern.size()) {
+      const char c = pattern[i];
+      if (c == '[') {
+        classes_[count_++] = {};
+        ++i;
+      } else if (c == ']') {
+        classes_[count_ - 1].repeat = false;
+        ++i;
+      } else if (c == '+') {
+        classes_[count_ - 1].repeat = true;
+        ++i;
+      } else {
+        Class& cls = classes_[count_ - 1];
+        cls.ranges[cls.range_count++] = {static_cast<signed char>(c),
+                                         static_cast<signed char>(pattern[i + 2])};
+        i += 3;
+      }
+    }
+  }
+
+  // Matches after the spacing skip; appends the characters taken to `out`.
+  bool match(InputSource& input, std::string& out) const;
+
+ private:
+  struct Range {
+    signed char lowest = 0;
+    signed char highest = 0;
+  };
+  struct Class {
+    std::array<Range, 6> ranges{};
+    int range_count = 0;
+    bool repeat = false;
+  };
+  static bool take_one(const Class& cls, InputSource& input, std::string& out);
+
+  std::array<Class, 5> classes_{};
+  int count_ = 0;
+};
+
+inline constexpr std::array<std::string_view, 3> kNotationMarks = {"(x0)", "(x1)", "(x2)"};
+
+void skip_spacing(ParseContext& ctx);
+bool match_literal(ParseContext& ctx, std::string_view literal);
+bool match_class(ParseContext& ctx, const ClassPattern& pattern);
+bool match_empty(ParseContext& ctx);
+bool match_quoted_text(ParseContext& ctx);
+bool match_rest_of_line(ParseContext& ctx);
+bool match_notation_mark(ParseContext& ctx, int naming, int expected);
+
+}  // namespace bivox

@@ -1,0 +1,181 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "engine/rule_frame.hpp"
+#include "jobs/session.hpp"
+
+namespace bivox {
+
+// The score grammar: every rule is a member function that returns true with one text
+// pushed, or false with the input where it was. The rules of each area live in a file of
+// their own; they read and change the session's state through their actions.
+class Grammar {
+ public:
+  explicit Grammar(Session& session) : s_(session) {}
+  ParseContext& context() { return s_.engine; }
+
+  // Document rules.
+  bool document();
+  bool elements();
+  bool element_loop();
+  bool element();
+
+  // Lexical rules.
+  bool number();
+  bool optional_number();
+  bool signed_number();
+  bool signed_offset();
+  bool dotted_number();
+  bool name();
+  bool note_value();
+  bool dots();
+  bool tick_length();
+  bool base_length();
+  bool backquote_chain();
+  bool length_unit();
+  bool tie_chain();
+  bool length();
+  bool slash_suffix();
+  bool note_length();
+  bool colon_note_length();
+
+  // Header, section and bar lines.
+  bool header_line();
+  bool percent_line();
+  bool section_line();
+  bool section_name();
+  bool bar_line();
+
+  // Member declarations and attribute commands.
+  bool attribute_command();
+  bool member_declaration();
+  bool attribute_p();
+  bool attribute_v();
+  bool attribute_s();
+  bool attribute_r();
+  bool attribute_w();
+  bool attribute_q();
+  bool attribute_u();
+  bool attribute_y();
+  bool attribute_t();
+  bool attribute_x();
+
+  // Inline commands.
+  bool assignment_command();
+  bool assign_r();
+  bool assign_w();
+  bool assign_q();
+  bool inline_command();
+  bool track_select();
+  bool inline_x();
+  bool inline_v();
+  bool inline_question();
+  bool inline_p();
+  bool inline_q();
+
+  // Track letters and key signatures.
+  bool track_letter();
+  bool track_letters();
+  bool sig_track_letter();
+  bool sig_track_letters();
+  bool key_signs();
+  bool key_signature_line();
+
+  // Notes.
+  bool note_or_chord_symbol();
+  bool note();
+  bool note_name();
+  bool solfege_name();
+  bool english_name();
+  bool german_name();
+  bool accidental();
+  bool octave_set();
+  bool octave_shift();
+
+  // Chord symbols.
+  bool chord_symbol();
+  bool chord_body();
+  bool chord_root();
+  bool chord_letter();
+  bool chord_accidental();
+  bool chord_quality();
+  bool chord_octave();
+  bool chord_tensions();
+  bool tension_list();
+  bool tension();
+  bool chord_bass();
+  bool chord_symbol_length();
+  bool chord_colon_length();
+
+  // Tuplets and bracket chords.
+  bool tuplet_or_bracket_chord();
+  bool tuplet();
+  bool tuplet_body();
+  bool bracket_chord();
+  bool bracket_chord_body();
+  bool bracket_chord_length();
+
+  // Macros.
+  bool macro();
+  bool macro_definition();
+  bool macro_reference();
+  bool nameless_macro();
+  bool macro_body();
+
+  // Repeats.
+  bool repeat_mark();
+  bool ampersand_mark();
+  bool chord_repeat();
+  bool repeat_length();
+
+ private:
+  using Frame = RuleFrame<Grammar>;
+  using Rule = Frame::Rule;
+
+  // A literal and the value its alternative stores.
+  struct Choice {
+    std::string_view literal;
+    int value;
+  };
+  // The first matching literal of the list ⇒ $1, storing its value in `target`.
+  bool choose(std::span<const Choice> choices, int& target);
+  // The first matching literal of the list ⇒ $1.
+  bool first_literal(std::span<const std::string_view> literals);
+  // The first matching rule of the list ⇒ $1.
+  bool first_rule(std::span<const Rule> rules);
+  // Replaces the text just pushed by NL + that text: ⇒ NL + $1.
+  bool start_line();
+  struct TiedForms {
+    std::string_view zero, plus, minus, tie, slur;
+  };
+  bool signed_or_tied(const TiedForms& forms);
+
+  // Actions.
+  void apply_section(int kind, std::string_view text);
+  void declare_members(std::string_view letters);
+  std::string member_prefix(char letter);
+  std::string value_report(std::string_view value);
+  void report_text(std::string_view label, std::string_view text);
+  int absolute_pitch() const;
+  void annotate_note();
+  enum class ChordKind { bracket, symbol };
+  void capture_chord(ChordKind kind, std::string_view text);
+  void capture_tuplet(std::string_view body);
+  void recall_tuplet();
+  std::string define_macro(std::string_view name, std::string_view count, std::string_view body);
+  std::string reference_macro(std::string_view name, std::string_view count);
+  void remember_nameless(std::string_view body);
+  std::string recall_nameless();
+  std::string reproduce_chord();
+
+  std::string& chord_slot();
+  std::string& tuplet_slot();
+
+  Session& s_;
+  int section_kind_ = 0;
+};
+
+}  // namespace bivox

@@ -1,0 +1,67 @@
+// Percent lines, section lines with their FING and DRUM settings, and bar lines.
+#include "grammar/grammar.hpp"
+
+namespace bivox {
+namespace {
+
+constexpr int kFingSection = 6;
+constexpr int kDrumSection = 7;
+
+}  // namespace
+
+bool Grammar::header_line() {
+  static constexpr Rule kForms[] = {&Grammar::percent_line, &Grammar::key_signature_line};
+  return first_rule(kForms);
+}
+
+bool Grammar::percent_line() {
+  Frame f(*this);
+  if (f.seq("%", &Grammar::number, ":", &Grammar::length)) {
+    return f.yield(NL, f[1], f[2], f[3], f[4]);
+  }
+  if (f.seq("%", &Grammar::number)) return f.yield(NL, f[1], f[2]);
+  if (f.seq("%", &Grammar::track_letters)) return f.yield(NL, f[1], f[2]);
+  if (f.seq("%")) return f.yield(NL, f[1]);
+  return f.fail();
+}
+
+bool Grammar::section_line() {
+  Frame f(*this);
+  if (f.seq("*", &Grammar::section_name, quoted_text)) {
+    apply_section(section_kind_, f[3]);
+    return f.yield(NL, f[1], f[2], f[3]);
+  }
+  return f.fail();
+}
+
+bool Grammar::section_name() {
+  static constexpr Choice kSections[] = {
+      {"HEAD", 0}, {"TEXT", 1}, {"STOP", 2}, {"MARK", 3}, {"FONT", 4},  {"WAVE", 5},
+      {"FING", 6}, {"DRUM", 7}, {"ROOM", 8}, {"COLR", 9}, {"DATA", 10}, {"POOL", 11},
+  };
+  return choose(kSections, section_kind_);
+}
+
+bool Grammar::bar_line() {
+  Frame f(*this);
+  if (f.seq("|")) return f.yield(f[1], NL);
+  if (f.seq(";", rest_of_line)) return f.yield(NL, f[1], f[2], NL);
+  return f.fail();
+}
+
+void Grammar::apply_section(int kind, std::string_view text) {
+  if (kind == kFingSection) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const char c = text[i];
+      if ((c == '?' || c == 'o' || c == 'x') && i + 1 < text.size()) {
+        s_.score.set_all_voices(c, text[i + 1] - '0');
+      }
+    }
+  } else if (kind == kDrumSection) {
+    for (const char c : text) {
+      if (c >= 'A' && c <= 'Z') s_.score.drum_track[static_cast<std::size_t>(track_slot(c))] = 1;
+    }
+  }
+}
+
+}  // namespace bivox

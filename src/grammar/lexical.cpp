@@ -1,0 +1,136 @@
+// Numbers, names and the length notation that follows notes and many commands.
+#include "grammar/grammar.hpp"
+
+namespace bivox {
+namespace {
+
+constexpr ClassPattern kDigits{"[0-9]+"};
+constexpr ClassPattern kLongName{"[a-zA-Z0-9_-_][a-zA-Z0-9_-_]+"};
+constexpr ClassPattern kShortName{"[a-zA-Z0-9_-_]"};
+
+}  // namespace
+
+bool Grammar::number() {
+  Frame f(*this);
+  if (f.seq(kDigits)) return f.pass(1);
+  return f.fail();
+}
+
+bool Grammar::optional_number() {
+  Frame f(*this);
+  if (f.seq(&Grammar::number)) return f.pass(1);
+  if (f.seq(empty)) return f.yield("");
+  return f.fail();
+}
+
+bool Grammar::signed_number() {
+  Frame f(*this);
+  if (f.seq(&Grammar::number)) return f.pass(1);
+  if (f.seq("+", &Grammar::number)) return f.yield(f[1], f[2]);
+  if (f.seq("-", &Grammar::number)) return f.yield(f[1], f[2]);
+  return f.fail();
+}
+
+bool Grammar::signed_offset() {
+  Frame f(*this);
+  if (f.seq("0")) return f.pass(1);
+  if (f.seq("+", &Grammar::number)) return f.yield(f[1], f[2]);
+  if (f.seq("-", &Grammar::number)) return f.yield(f[1], f[2]);
+  return f.fail();
+}
+
+bool Grammar::dotted_number() {
+  Frame f(*this);
+  if (f.seq(&Grammar::number, ".")) return f.yield(f[1], f[2]);
+  if (f.seq(&Grammar::number)) return f.pass(1);
+  return f.fail();
+}
+
+bool Grammar::name() {
+  Frame f(*this);
+  if (f.seq(kLongName)) return f.pass(1);
+  if (f.seq(kShortName)) return f.pass(1);
+  return f.fail();
+}
+
+bool Grammar::note_value() {
+  static constexpr std::string_view kValues[] = {"64", "32", "16", "8", "4", "2", "1", "0"};
+  Frame f(*this);
+  if (first_literal(kValues)) return true;
+  if (f.seq(empty)) return f.yield("");
+  return f.fail();
+}
+
+bool Grammar::dots() {
+  static constexpr std::string_view kDots[] = {"..", "."};
+  Frame f(*this);
+  if (first_literal(kDots)) return true;
+  if (f.seq(empty)) return f.yield("");
+  return f.fail();
+}
+
+bool Grammar::tick_length() {
+  Frame f(*this);
+  if (f.seq("i", &Grammar::number)) return f.yield(f[1], f[2]);
+  return f.fail();
+}
+
+bool Grammar::base_length() {
+  Frame f(*this);
+  if (f.seq(&Grammar::tick_length)) return f.pass(1);
+  if (f.seq(&Grammar::note_value, &Grammar::dots)) return f.yield(f[1], f[2]);
+  return f.fail();
+}
+
+bool Grammar::backquote_chain() {
+  Frame f(*this);
+  if (f.seq("`", &Grammar::dotted_number, &Grammar::backquote_chain)) {
+    return f.yield(f[1], f[2], f[3]);
+  }
+  if (f.seq(empty)) return f.yield("");
+  return f.fail();
+}
+
+bool Grammar::length_unit() {
+  Frame f(*this);
+  if (f.seq(&Grammar::base_length, &Grammar::backquote_chain)) return f.yield(f[1], f[2]);
+  return f.fail();
+}
+
+bool Grammar::tie_chain() {
+  Frame f(*this);
+  if (f.seq("^", &Grammar::length)) return f.yield(f[1], f[2]);
+  if (f.seq("~", &Grammar::length)) return f.yield(f[1], f[2]);
+  if (f.seq(empty)) return f.yield("");
+  return f.fail();
+}
+
+bool Grammar::length() {
+  Frame f(*this);
+  if (f.seq(&Grammar::length_unit, &Grammar::tie_chain)) return f.yield(f[1], f[2]);
+  return f.fail();
+}
+
+bool Grammar::slash_suffix() {
+  static constexpr std::string_view kSuffixes[] = {"////", "///.", "///", "//.", "//",
+                                                   "/...", "/..",  "/.",  "/"};
+  Frame f(*this);
+  if (first_literal(kSuffixes)) return true;
+  if (f.seq(empty)) return f.yield("");
+  return f.fail();
+}
+
+bool Grammar::note_length() {
+  Frame f(*this);
+  if (f.seq(&Grammar::length, &Grammar::slash_suffix)) return f.yield(f[1], f[2]);
+  return f.fail();
+}
+
+bool Grammar::colon_note_length() {
+  Frame f(*this);
+  if (f.seq(":", &Grammar::note_length)) return f.yield(f[1], f[2]);
+  if (f.seq(empty)) return f.yield("");
+  return f.fail();
+}
+
+}  // namespace bivox

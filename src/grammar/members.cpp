@@ -1,0 +1,202 @@
+// Member declarations and the attribute commands P, V, S, R, W, Q, U, Y, T and X.
+#include "engine/fatal_stop.hpp"
+#include "grammar/grammar.hpp"
+#include "text/format.hpp"
+#include "text/messages.hpp"
+
+namespace bivox {
+namespace {
+
+constexpr std::size_t kMemberListField = 1024;
+
+}  // namespace
+
+bool Grammar::attribute_command() {
+  static constexpr Rule kCommands[] = {
+      &Grammar::member_declaration, &Grammar::attribute_p, &Grammar::attribute_v,
+      &Grammar::attribute_s,        &Grammar::attribute_r, &Grammar::attribute_w,
+      &Grammar::attribute_q,        &Grammar::attribute_u, &Grammar::attribute_y,
+      &Grammar::attribute_t,        &Grammar::attribute_x,
+  };
+  return first_rule(kCommands);
+}
+
+bool Grammar::member_declaration() {
+  Frame f(*this);
+  if (f.seq("@", &Grammar::track_letters)) {
+    declare_members(f[2]);
+    return f.yield(NL, f[1], f[2]);
+  }
+  if (f.seq("@")) {
+    declare_members("");
+    return f.yield(NL, f[1]);
+  }
+  return f.fail();
+}
+
+bool Grammar::attribute_p() {
+  Frame f(*this);
+  if (f.seq("P", &Grammar::number, "/", &Grammar::number)) {
+    return f.yield(NL, member_prefix('P'), f[1], f[2], f[3], f[4]);
+  }
+  if (f.seq("P", &Grammar::number)) return f.yield(NL, member_prefix('P'), f[1], f[2]);
+  return f.fail();
+}
+
+bool Grammar::attribute_v() {
+  Frame f(*this);
+  if (f.seq("V", &Grammar::signed_number, ":", &Grammar::length)) {
+    return f.yield(NL, member_prefix('V'), f[1], f[2], f[3], f[4]);
+  }
+  if (f.seq("V", &Grammar::signed_number)) return f.yield(NL, member_prefix('V'), f[1], f[2]);
+  return f.fail();
+}
+
+bool Grammar::attribute_s() {
+  Frame f(*this);
+  if (f.seq("S", &Grammar::signed_offset, ":", &Grammar::length)) {
+    s_.score.mark_pan_fixed();
+    return f.yield(NL, member_prefix('S'), f[1], f[2], f[3], f[4]);
+  }
+  if (f.seq("S", &Grammar::signed_offset)) {
+    s_.score.mark_pan_fixed();
+    return f.yield(NL, member_prefix('S'), f[1], f[2]);
+  }
+  return f.fail();
+}
+
+bool Grammar::attribute_r() {
+  Frame f(*this);
+  if (f.seq("R", &Grammar::number, ":", &Grammar::length)) {
+    return f.yield(NL, member_prefix('R'), f[1], f[2], f[3], f[4]);
+  }
+  if (f.seq("R", &Grammar::number)) return f.yield(NL, member_prefix('R'), f[1], f[2]);
+  return f.fail();
+}
+
+bool Grammar::attribute_w() {
+  Frame f(*this);
+  if (f.seq("W", &Grammar::number, ":", &Grammar::length)) {
+    return f.yield(NL, member_prefix('W'), f[1], f[2], f[3], f[4]);
+  }
+  if (f.seq("W", &Grammar::number)) return f.yield(NL, member_prefix('W'), f[1], f[2]);
+  return f.fail();
+}
+
+bool Grammar::attribute_q() {
+  Frame f(*this);
+  if (f.seq("Q", &Grammar::number, ":", &Grammar::length)) {
+    return f.yield(NL, member_prefix('Q'), f[1], f[2], f[3], f[4]);
+  }
+  if (f.seq("Q", &Grammar::number)) return f.yield(NL, member_prefix('Q'), f[1], f[2]);
+  return f.fail();
+}
+
+bool Grammar::attribute_u() {
+  Frame f(*this);
+  const auto report_pitch_command = [&] { report_text(msg::kPitchULabel, msg::kPleaseConsider); };
+  if (f.seq("U", &Grammar::signed_offset, ":", &Grammar::length)) {
+    const std::string prefix = member_prefix('U');
+    const std::string report = value_report(f[2]);
+    report_pitch_command();
+    return f.yield(NL, prefix, f[1], f[2], f[3], f[4], report);
+  }
+  if (f.seq("U", &Grammar::signed_offset)) {
+    const std::string prefix = member_prefix('U');
+    const std::string report = value_report(f[2]);
+    report_pitch_command();
+    return f.yield(NL, prefix, f[1], f[2], report);
+  }
+  return f.fail();
+}
+
+bool Grammar::attribute_y() {
+  Frame f(*this);
+  if (f.seq("Y0")) return f.yield(NL, member_prefix('Y'), f[1]);
+  if (f.seq("Y1")) return f.yield(NL, member_prefix('Y'), f[1]);
+  return f.fail();
+}
+
+bool Grammar::attribute_t() {
+  Frame f(*this);
+  if (f.seq("T", &Grammar::signed_offset)) {
+    const std::string prefix = member_prefix('T');
+    s_.score.set_transpose(f[2]);
+    return f.yield(NL, prefix, f[1], f[2]);
+  }
+  return f.fail();
+}
+
+bool Grammar::attribute_x() {
+  Frame f(*this);
+  if (f.seq("X", "128", "=", &Grammar::number, ".", &Grammar::number)) {
+    return f.yield(NL, member_prefix('X'), f[1], f[2], f[3], f[4], f[5], f[6]);
+  }
+  if (f.seq("X", "128", "=", &Grammar::number)) {
+    return f.yield(NL, member_prefix('X'), f[1], f[2], f[3], f[4]);
+  }
+  if (f.seq("X", &Grammar::number, "=", &Grammar::number)) {
+    return f.yield(NL, member_prefix('X'), f[1], f[2], f[3], f[4]);
+  }
+  if (f.seq("X", "129", "=", "+", &Grammar::number)) {
+    return f.yield(NL, member_prefix('X'), f[1], f[2], f[3], f[4], f[5]);
+  }
+  if (f.seq("X", "129", "=", "-", &Grammar::number)) {
+    return f.yield(NL, member_prefix('X'), f[1], f[2], f[3], f[4], f[5]);
+  }
+  return f.fail();
+}
+
+void Grammar::declare_members(std::string_view letters) {
+  ScoreState& st = s_.score;
+  if (!letters.empty()) {
+    if (letters.size() >= kMemberListField) {
+      throw FatalStop(format(msg::kMemberListFull, static_cast<int>(kMemberListField)));
+    }
+    st.member_list = letters;
+  } else {
+    st.member_list = std::string(1, static_cast<char>('A' + st.current_track));
+  }
+  st.note_seen = 0;
+}
+
+std::string Grammar::member_prefix(char letter) {
+  const ScoreState& st = s_.score;
+  if (!s_.switches.expansion) {
+    if (st.note_seen == 1 && s_.switches.plain_notes) {
+      s_.diagnostics.add(format(msg::kMemberBetween, letter));
+    }
+    return "";
+  }
+  if (st.macro_depth != 0 || st.note_seen != 1) return "";
+  return "@" + st.member_list;
+}
+
+std::string Grammar::value_report(std::string_view value) {
+  const double scaled = parse_signed(value) * static_cast<double>(s_.pitch.scale) / 10.0;
+  return format(msg::kValueReport, scaled);
+}
+
+void Grammar::report_text(std::string_view label, std::string_view text) {
+  const ScoreState& st = s_.score;
+  if (st.pan_fixed[static_cast<std::size_t>(st.current_track)] == 1) return;
+  std::string cleaned;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\n' || c == ' ') continue;
+    if (c == '@' && i + 1 < text.size() && text[i + 1] == 'S') {
+      ++i;
+      while (i + 1 < text.size() && (text[i + 1] == '+' || text[i + 1] == '-' ||
+                                     (text[i + 1] >= '0' && text[i + 1] <= '9'))) {
+        ++i;
+      }
+      continue;
+    }
+    cleaned.push_back(c);
+  }
+  std::string message = std::string(label) + "=[" + cleaned + "]";
+  s_.engine.emit_trace(message + "\n");
+  s_.diagnostics.add(std::move(message));
+}
+
+}  // namespace bivox

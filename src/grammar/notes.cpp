@@ -1,0 +1,139 @@
+// Notes, rests and the octave commands, and the absolute pitch of a written note.
+#include <algorithm>
+#include <array>
+#include <climits>
+
+#include "grammar/grammar.hpp"
+
+namespace bivox {
+namespace {
+
+// Octaves subtracted per clef row.
+constexpr std::array<int, 7> kClefOctave = {0, 1, 1, 1, 2, 2, 2};
+
+// Semitone offset of each note number within the lowered octave, per clef row.
+constexpr std::array<std::array<int, 12>, 7> kClefNote = {{
+    {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11},
+    {9, 0, 11, 0, 12, 14, 0, 16, 0, 17, 18, 19},
+    {5, 0, 7, 0, 9, 11, 0, 12, 0, 14, 15, 16},
+    {2, 0, 4, 0, 5, 7, 0, 9, 0, 11, 11, 12},
+    {11, 0, 12, 0, 14, 16, 0, 17, 0, 19, 20, 21},
+    {7, 0, 9, 0, 11, 12, 0, 14, 0, 16, 16, 17},
+    {4, 0, 5, 0, 7, 9, 0, 11, 0, 12, 13, 14},
+}};
+
+// The notes that a key signature of k flats lowers, and of k sharps raises.
+constexpr std::array<int, 7> kFlatOrder = {11, 4, 9, 2, 7, 0, 5};
+constexpr std::array<int, 7> kSharpOrder = {5, 0, 7, 2, 9, 4, 11};
+
+constexpr int kGermanNaming = 2;
+
+bool in_first(const std::array<int, 7>& order, int count, int m) {
+  for (int i = 0; i < count; ++i) {
+    if (order[static_cast<std::size_t>(i)] == m) return true;
+  }
+  return false;
+}
+
+// Clef rows beyond the tables ("?7", "?8", or a FING value that is no digit) read as row 0.
+std::size_t clef_row(int clef) {
+  return static_cast<std::size_t>(clef >= 0 && clef < static_cast<int>(kClefOctave.size()) ? clef
+                                                                                           : 0);
+}
+
+}  // namespace
+
+bool Grammar::note_or_chord_symbol() {
+  static constexpr Rule kForms[] = {&Grammar::note, &Grammar::chord_symbol};
+  return first_rule(kForms);
+}
+
+bool Grammar::note() {
+  Frame f(*this);
+  if (f.seq(&Grammar::note_name, &Grammar::accidental, &Grammar::note_length)) {
+    s_.score.note_seen = 1;
+    annotate_note();
+    return f.yield(s_.score.annotation, f[1], f[2], f[3]);
+  }
+  return f.fail();
+}
+
+bool Grammar::note_name() {
+  const int naming = s_.score.voice_value(s_.score.note_naming);
+  Frame f(*this);
+  if (f.seq(&Grammar::solfege_name, NotationMark{naming, 0})) return f.pass(1);
+  if (f.seq(&Grammar::english_name, NotationMark{naming, 1})) return f.pass(1);
+  if (f.seq(&Grammar::german_name, NotationMark{naming, 2})) return f.pass(1);
+  return f.fail();
+}
+
+bool Grammar::solfege_name() {
+  static constexpr Choice kLetters[] = {{"d", 0}, {"r", 2}, {"m", 4},  {"f", 5},
+                                        {"s", 7}, {"l", 9}, {"c", 11}, {"_", -1}};
+  return choose(kLetters, s_.score.last_note);
+}
+
+bool Grammar::english_name() {
+  static constexpr Choice kLetters[] = {{"c", 0}, {"d", 2}, {"e", 4},  {"f", 5},
+                                        {"g", 7}, {"a", 9}, {"b", 11}, {"_", -1}};
+  return choose(kLetters, s_.score.last_note);
+}
+
+bool Grammar::german_name() {
+  static constexpr Choice kLetters[] = {{"c", 0}, {"d", 2},  {"e", 4},  {"f", 5}, {"g", 7},
+                                        {"a", 9}, {"h", 11}, {"b", 10}, {"_", -1}};
+  return choose(kLetters, s_.score.last_note);
+}
+
+bool Grammar::accidental() {
+  static constexpr Choice kAccidentals[] = {{"++", 2}, {"--", -2}, {"+", 1}, {"-", -1}, {"=", 0}};
+  Frame f(*this);
+  if (choose(kAccidentals, s_.score.last_accidental)) return true;
+  if (f.seq(empty)) {
+    s_.score.last_accidental = kNoAccidental;
+    return f.yield("");
+  }
+  return f.fail();
+}
+
+bool Grammar::octave_set() {
+  Frame f(*this);
+  if (f.seq("o", &Grammar::number)) {
+    s_.score.voice_field(s_.score.octave) = f[2][0] - '0';
+    return f.yield(f[1], f[2]);
+  }
+  return f.fail();
+}
+
+bool Grammar::octave_shift() {
+  static constexpr Choice kShifts[] = {{"<<<", 3}, {">>>", -3}, {"<<", 2},
+                                       {">>", -2}, {"<", 1},    {">", -1}};
+  int delta = 0;
+  if (!choose(kShifts, delta)) return false;
+  s_.score.voice_field(s_.score.octave) += delta;
+  return true;
+}
+
+int Grammar::absolute_pitch() const {
+  const ScoreState& st = s_.score;
+  const auto t = static_cast<std::size_t>(st.current_track);
+  const int n = st.last_note;
+  const int a = st.last_accidental;
+  const std::size_t q = clef_row(st.voice_value(st.clef));
+  const long long base = (static_cast<long long>(st.voice_value(st.octave)) - kClefOctave[q]) * 12;
+  const int m = kClefNote[q][static_cast<std::size_t>(n)];
+  long long pitch = base + m;
+  if (a == kNoAccidental) {
+    const int k = st.key_signature[t];
+    const bool german_b_or_h =
+        st.voice_value(st.note_naming) == kGermanNaming && (n == 10 || n == 11);
+    if (k < 0 && !german_b_or_h && in_first(kFlatOrder, -k, m)) pitch -= 1;
+    if (k > 0 && !german_b_or_h && in_first(kSharpOrder, k, m)) pitch += 1;
+  } else {
+    pitch += a;
+  }
+  // Octave commands and transpositions have no bounds; keep the sum inside int.
+  return static_cast<int>(std::clamp<long long>(pitch + st.transpose[t], INT_MIN + 1, INT_MAX));
+}
+
+}  // namespace bivox

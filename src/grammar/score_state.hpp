@@ -1,0 +1,79 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace bivox {
+
+inline constexpr int kTrackSlots = 30;
+inline constexpr int kVoices = 10;
+inline constexpr int kTrackZ = 'Z' - 'A';
+inline constexpr int kNoAccidental = 10;
+inline constexpr int kRestNote = -1;
+
+using TrackTable = std::array<int, kTrackSlots>;
+using VoiceTable = std::array<std::array<int, kVoices>, kTrackSlots>;
+
+// The table slot of a track letter "A".."Z" (and the slots the tables keep beyond it).
+inline int track_slot(char letter) {
+  return letter - 'A';
+}
+
+// The score context that a pass reads and updates: the current track and voice, the
+// per-track and per-voice settings and the pitch range gathered for the stereo placement.
+struct ScoreState {
+  int current_track = 0;
+  int current_voice = 0;
+  int note_seen = 0;
+  int macro_depth = 0;
+  std::string member_list = "A";
+  int last_key_signature = 0;
+  int last_note = 0;
+  int last_accidental = kNoAccidental;
+  std::string annotation;
+
+  TrackTable key_signature{};
+  TrackTable transpose{};
+  TrackTable pan_fixed{};
+  TrackTable drum_track{};
+  TrackTable lowest_pitch{};
+  TrackTable highest_pitch{};
+
+  VoiceTable octave{};
+  VoiceTable note_naming{};
+  VoiceTable clef{};
+
+  ScoreState() { reset(false); }
+
+  // Back to the start of a pass. With keep_collected the placement flags and pitch ranges
+  // that the first pass of a job gathered are kept for its second pass.
+  void reset(bool keep_collected);
+
+  void set_key_signature(std::string_view letters, int value);
+  void mark_pan_fixed();
+  void set_transpose(std::string_view signed_value);
+  void set_all_voices(char kind, int value);
+
+  int& voice_field(VoiceTable& table) { return table[at(current_track)][at(current_voice)]; }
+  int voice_value(const VoiceTable& table) const {
+    return table[at(current_track)][at(current_voice)];
+  }
+
+ private:
+  static std::size_t at(int index) { return static_cast<std::size_t>(index); }
+};
+
+// Chords and tuplets remembered per track and voice while macros are expanded. They live
+// as long as the session: no pass or job clears them.
+struct CaptureBuffers {
+  std::array<std::array<std::string, kVoices>, kTrackSlots> chord_capture;
+  std::array<std::array<std::string, kVoices>, kTrackSlots> tuplet_capture;
+  std::string tuplet_recall;
+};
+
+// The decimal value of a signed number text ("+5", "-12", "0"); values beyond the range of
+// int saturate.
+int parse_signed(std::string_view text);
+
+}  // namespace bivox

@@ -1,0 +1,55 @@
+// The stereo placement: a pan command before every note of an eligible track.
+#include <algorithm>
+
+#include "grammar/grammar.hpp"
+#include "text/format.hpp"
+#include "text/messages.hpp"
+
+namespace bivox {
+namespace {
+
+constexpr int kPanLimit = 64;
+
+std::string pan_command(int value) {
+  if (value == 0) return std::string(msg::kPanZero);
+  return format(value > 0 ? msg::kPanPositive : msg::kPanNegative, value);
+}
+
+// (pitch - centre) * scale in single precision, rounded half away from zero.
+int placed_value(int pitch, float centre, float scale) {
+  float x = (static_cast<float>(pitch) - centre) * scale;
+  if (x > -0.5F && x < 0.5F) {
+    x = 0.0F;
+  } else if (x > 0.0F) {
+    x = x + 0.5F;
+  } else {
+    x = x - 0.5F;
+  }
+  // Far outside the measured range the value only needs to clamp; keep it inside int.
+  if (x >= 2147483520.0F) return kPanLimit;
+  if (x <= -2147483520.0F) return -kPanLimit;
+  return static_cast<int>(x);
+}
+
+}  // namespace
+
+void Grammar::annotate_note() {
+  ScoreState& st = s_.score;
+  st.annotation.clear();
+  const auto t = static_cast<std::size_t>(st.current_track);
+  if (s_.switches.plain_notes || st.pan_fixed[t] == 1 || st.last_note == kRestNote ||
+      st.current_track == kTrackZ || st.drum_track[t] == 1) {
+    return;
+  }
+  const int p = absolute_pitch();
+  if (s_.switches.pass == 0) {
+    if (p < st.lowest_pitch[t]) st.lowest_pitch[t] = p;
+    if (p > st.highest_pitch[t]) st.highest_pitch[t] = p;
+    st.annotation = pan_command(p);
+    return;
+  }
+  const int n = placed_value(p, s_.pitch.centre, s_.pitch.scale);
+  st.annotation = pan_command(std::clamp(n, -kPanLimit, kPanLimit));
+}
+
+}  // namespace bivox

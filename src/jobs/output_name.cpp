@@ -1,0 +1,69 @@
+#include "jobs/output_name.hpp"
+
+#include "text/messages.hpp"
+
+namespace bivox {
+namespace {
+
+constexpr std::string_view kExtension = ".zrb";
+
+bool is_cp932_lead(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// The name cut at its score extension, with the extension written in lower case.
+std::string with_extension(std::string_view name) {
+  const long at = find_extension(name, kExtension);
+  std::string out(at < 0 ? name : name.substr(0, static_cast<std::size_t>(at)));
+  out += kExtension;
+  return out;
+}
+
+}  // namespace
+
+long find_text(std::string_view text, std::string_view pattern) {
+  if (pattern.empty() || pattern.size() > text.size()) return -1;
+  const auto at = text.find(pattern);
+  return at == std::string_view::npos ? -1 : static_cast<long>(at);
+}
+
+long find_extension(std::string_view text, std::string_view pattern) {
+  const long at = find_text(text, pattern);
+  if (at >= 0) return at;
+  std::string upper(pattern);
+  for (char& c : upper) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u >= 0x61 && u <= 0x7F) c = static_cast<char>(u - 0x20);
+  }
+  return find_text(text, upper);
+}
+
+SplitPath split_path(std::string_view path, PathEncoding encoding) {
+  SplitPath split;
+  std::size_t last = std::string_view::npos;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    const auto c = static_cast<unsigned char>(path[i]);
+    if (encoding == PathEncoding::cp932 && is_cp932_lead(c)) {
+      ++i;  // the second byte is never a separator
+    } else if (c == '\\' || c == '/') {
+      last = i;
+    }
+  }
+  if (last == std::string_view::npos) {
+    split.name = path;
+    return split;
+  }
+  split.directory = std::string(path.substr(0, last));
+  split.name = path.substr(last + 1);
+  split.separator = path[last];
+  return split;
+}
+
+std::string make_output_name(std::string_view input, PathEncoding encoding) {
+  if (find_extension(input, kExtension) < 0) return std::string(msg::kNoOutputName);
+  const SplitPath split = split_path(input, encoding);
+  if (!split.directory) return "_" + with_extension(input);
+  return *split.directory + split.separator + "_" + with_extension(split.name);
+}
+
+}  // namespace bivox

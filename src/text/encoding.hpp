@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace bivox {
+
+// cp932 bytes as UTF-8. A byte sequence that is no cp932 character becomes U+FFFD, so any
+// score text can be shown.
+std::string cp932_to_utf8(std::string_view cp932);
+
+// UTF-8 as cp932 bytes; no value when a character has no cp932 form or the input is no
+// valid UTF-8. `bad_offset` then receives the byte offset of the first such character.
+std::optional<std::string> utf8_to_cp932(std::string_view utf8, std::size_t* bad_offset = nullptr);
+
+// UTF-8 as cp932 bytes, with "?" for every character that has no cp932 form.
+std::string utf8_to_cp932_lossy(std::string_view utf8);
+
+}  // namespace bivox

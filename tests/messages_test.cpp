@@ -1,0 +1,123 @@
+// Every text of the system is the cp932 form of its Japanese text.
+#include "text/messages.hpp"
+
+#include <gtest/gtest.h>
+
+#include "text/encoding.hpp"
+
+namespace bivox {
+namespace {
+
+struct Message {
+  std::string_view bytes;
+  std::string_view japanese;
+};
+
+const Message kMessages[] = {
+    {msg::kOutOfMemory, "領域が確保できません。TooLarge。!!!\n"},
+    {msg::kStackFull, "StrSTMax_Over!!!\n"},
+    {msg::kSpacingFull, "push_char_buf_Over!!!\n"},
+    {msg::kLoopBufferFull, "LoopBun:buffer_max_over!!!\n"},
+    {msg::kMemberListFull, "MemberNameMaxOver[%d]!!!\n"},
+    {msg::kBracketChordTooLong, "WaonnMaxOver[%d]!!!\n"},
+    {msg::kChordSymbolTooLong, "CodeMaxOver[%d]!!!\n"},
+    {msg::kTupletTooLong, "RennpuMaxOver[%d]!!!\n"},
+    {msg::kMacroTableFull, "MacroBlock[%d]Over!!!\n"},
+    {msg::kNamedMacroTooLong, "NamedMacro=OneMacroBuf[%d]Over!!!\n"},
+    {msg::kNamelessMacroTooLong, "NonNamedMacro=OneMacroBuf[%d]Over!!!\n"},
+    {msg::kNestingTooDeep, "NestDepth[%d]Over!!!\n"},
+    {msg::kMemberBetween,
+     "メンバー宣言から,メンバー属性値設定までの間に、音が挟まれました。展開して下さい[%c]"},
+    {msg::kPitchULabel, "ピッチU"},
+    {msg::kPleaseConsider, "考慮願います。"},
+    {msg::kChordSymbolLabel, "コード''考慮願います。"},
+    {msg::kBracketChordLabel, "和音[]考慮願います。"},
+    {msg::kOmittedTuplet, "省略連符がありました、展開して下さい"},
+    {msg::kMacroReference, "展開マクロがありました、展開して下さい"},
+    {msg::kNamelessRecall, "無名マクロ省略時展開がありました、展開して下さい"},
+    {msg::kChordRepeat, "再現がありました、展開して下さい"},
+    {msg::kMacroNotFound, "!-----マクロ定義が見つかりません-----!"},
+    {msg::kValueReport, "!-[%5.2f]-!"},
+    {msg::kPanZero, " @S0"},
+    {msg::kPanPositive, " @S+%d"},
+    {msg::kPanNegative, " @S%d"},
+    {msg::kEmptyMatch, "---OK---"},
+    {msg::kNoOutputName, "---non---"},
+    {msg::kTracePitchRange, "[%d]-[%d]:%f:%f\n"},
+    {msg::kTraceMacroDefinition, "-----macro_def-----\n"},
+    {msg::kTraceMacroReference, "-----macro_ref-----\n"},
+    {msg::kTraceUnclosedComment, "comment_bikkuri_EOF\n"},
+    {msg::kSyntaxComplete, "[%s]の構文テストを完了しました。"},
+    {msg::kExpandComplete, "[%s]のマクロ展開を完了しました。"},
+    {msg::kStereoComplete, "[%s]のステレオ化を完了しました。"},
+    {msg::kSyntaxStopped, "[%s][%lx][%lx]の構文テスト、処理を打ち切りしました。"},
+    {msg::kExpandStopped, "[%s][%lx][%lx]のマクロ展開、処理を打ち切りしました。"},
+    {msg::kStereoStopped, "[%s][%lx][%lx]のステレオ化、処理を打ち切りしました。"},
+    {msg::kNoFile, "未指定"},
+    {msg::kScoreReceived, "?.zrbファイルを、受け取りました。"},
+    {msg::kNotAScore, "?.zrbファイルでは、ありません。"},
+    {msg::kFileMissing, "ファイルとして存在しません。"},
+    {msg::kFileMissingTitle, "(?.zrb)File"},
+    {msg::kFileNotFound, "ファイルが見つかりません"},
+    {msg::kError, "エラー"},
+    {msg::kNoMemory, "領域を確保できません"},
+    {msg::kReadFailed, "読み込みに失敗しました"},
+    {msg::kFileChosen, "ファイルが指定されました。"},
+    {msg::kNoFileChosen, "Zerboファイル未指定。"},
+    {msg::kSyntaxRunning, "構文テスト：実行中"},
+    {msg::kExpandRunning0, "マクロ等展開：実行中=0"},
+    {msg::kExpandRunning1, "マクロ等展開：実行中=1"},
+    {msg::kStereoRunning0, "ステレオ化：実行中=0"},
+    {msg::kStereoRunning1, "ステレオ化：実行中=1"},
+    {msg::kDialogCaption, "ZerboステレオFilter"},
+    {msg::kDialogFont, "ＭＳ Ｐゴシック"},
+    {msg::kChooseFileButton, "Zerboファイル指定"},
+    {msg::kSyntaxButton, "構文テスト"},
+    {msg::kExpandButton, "マクロ等展開"},
+    {msg::kStereoButton, "ステレオ化"},
+    {msg::kLaunchButton, "Zerbo起動"},
+    {msg::kExitButton, "終了"},
+    {msg::kGuideItem0, "簡単取扱説明"},
+    {msg::kGuideItem1, "Zerboファイル指定"},
+    {msg::kGuideItem2, "構文テスト"},
+    {msg::kGuideItem3, "マクロ等展開"},
+    {msg::kGuideItem4, "ステレオ化"},
+    {msg::kGuideItem5, "Zerbo起動"},
+    {msg::kGuideItem6, "このボックス"},
+    {msg::kGuideItem7, "終了"},
+    {msg::kGuideItem8, "簡単実行"},
+    {msg::kGuideItem9, "お役に立てば"},
+    {msg::kGuideItem10, "補足説明"},
+    {msg::kGuideItem11, "文書類"},
+    {msg::kGuideFolder, "案内"},
+    {msg::kGuideFileFormat, "案内\\__Guide%03d.txt"},
+    {msg::kHtmlDocument, "Bivox.html"},
+    {msg::kScratchFile, "Bivox.ini"},
+    {msg::kOpenDialogTitle, "Zerboファイルを指定してください。"},
+    {msg::kOpenDialogInitialName, "Zerboファイル.zrb"},
+    {msg::kOpenDialogFilter, "Zerbo Files (*.zrb)"},
+    {msg::kAboutMenuItem, "Bivox のﾊﾞｰｼﾞｮﾝ情報(&A)..."},
+    {msg::kAboutCaption, "Bivoxのﾊﾞｰｼﾞｮﾝ情報"},
+    {msg::kAboutProduct, "ZerboStereoFilter"},
+    {msg::kAboutVersion, "Ver:1.11.2 2003/06/22"},
+};
+
+TEST(Messages, AreTheCp932FormOfTheirText) {
+  for (const Message& m : kMessages) {
+    EXPECT_EQ(cp932_to_utf8(m.bytes), m.japanese);
+    EXPECT_EQ(utf8_to_cp932(m.japanese), std::string(m.bytes));
+  }
+}
+
+TEST(Encoding, InvalidBytesAndUnmappableCharacters) {
+  EXPECT_EQ(cp932_to_utf8("a\x82"), "a\xEF\xBF\xBD");
+  std::size_t bad = 0;
+  EXPECT_FALSE(utf8_to_cp932("ab\xF0\x9F\x8E\xB5", &bad));
+  EXPECT_EQ(bad, 2U);
+  EXPECT_EQ(utf8_to_cp932_lossy("a\xF0\x9F\x8E\xB5"
+                                "b"),
+            "a?b");
+}
+
+}  // namespace
+}  // namespace bivox

@@ -1,0 +1,64 @@
+#include "support.hpp"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+
+#include "text/encoding.hpp"
+
+namespace bivox::test {
+
+TempDir::TempDir() {
+  std::random_device rd;
+  path_ = std::filesystem::temp_directory_path() / ("bivox-test-" + std::to_string(rd()));
+  std::filesystem::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+void write_file(const std::string& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string sjis(std::string_view utf8) {
+  auto converted = utf8_to_cp932(utf8);
+  if (!converted) throw std::invalid_argument("test text has no cp932 form");
+  return *converted;
+}
+
+Run run_score(Session& session, Job job, std::string_view score_bytes) {
+  TempDir dir;
+  const std::string input = dir.file("score.zrb");
+  write_file(input, score_bytes);
+  Run run;
+  run.result = run_job(session, job, input, dir.file("_score.zrb"));
+  run.output = read_file(dir.file("_score.zrb"));
+  return run;
+}
+
+Run run_score(Job job, std::string_view score_bytes) {
+  Session session;
+  return run_score(session, job, score_bytes);
+}
+
+std::string lines(std::string_view output_bytes) {
+  std::string out;
+  for (std::size_t i = 0; i < output_bytes.size(); ++i) {
+    if (output_bytes[i] == '\r' && i + 1 < output_bytes.size() && output_bytes[i + 1] == '\n')
+      continue;
+    out += output_bytes[i];
+  }
+  return out;
+}
+
+}  // namespace bivox::test
