@@ -5,6 +5,7 @@
 #include <iterator>
 #include <new>
 
+#include "engine/deep_stack.hpp"
 #include "engine/fatal_stop.hpp"
 #include "engine/terminals.hpp"
 #include "grammar/grammar.hpp"
@@ -121,12 +122,14 @@ void run_pass(Session& session, int pass, const std::string& input, const std::s
   session.output.clear();
   try {
     try {
-      Grammar grammar(session);
-      grammar.document();
-      skip_spacing(ctx);
-      session.stop_position = ctx.input.tell_pos();
-      ctx.input.seek_end();
-      session.end_position = ctx.input.tell_pos();
+      run_with_deep_stack([&] {
+        Grammar grammar(session);
+        grammar.document();
+        skip_spacing(ctx);
+        session.stop_position = ctx.input.tell_pos();
+        ctx.input.seek_end();
+        session.end_position = ctx.input.tell_pos();
+      });
     } catch (const std::bad_alloc&) {
       throw FatalStop(std::string(msg::kOutOfMemory));
     }

@@ -1,0 +1,53 @@
+#include "engine/deep_stack.hpp"
+
+#include <exception>
+#include <system_error>
+
+#if __has_include(<pthread.h>)
+#include <pthread.h>
+#else
+#include <thread>
+#endif
+
+namespace bivox {
+namespace {
+
+constexpr std::size_t kStackBytes = std::size_t{1} << 30;
+
+struct Work {
+  const std::function<void()>* work;
+  std::exception_ptr error;
+};
+
+void* run(void* arg) {
+  auto* w = static_cast<Work*>(arg);
+  try {
+    (*w->work)();
+  } catch (...) {
+    w->error = std::current_exception();
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void run_with_deep_stack(const std::function<void()>& work) {
+  Work w{&work, nullptr};
+#if __has_include(<pthread.h>)
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  pthread_attr_setstacksize(&attr, kStackBytes);
+  pthread_t thread;
+  const int rc = pthread_create(&thread, &attr, run, &w);
+  pthread_attr_destroy(&attr);
+  if (rc != 0) throw std::system_error(rc, std::generic_category(), "cannot start the parser");
+  pthread_join(thread, nullptr);
+#else
+  // Without POSIX threads the platform's default thread stack is used.
+  std::thread thread(run, &w);
+  thread.join();
+#endif
+  if (w.error) std::rethrow_exception(w.error);
+}
+
+}  // namespace bivox
