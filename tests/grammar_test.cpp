@@ -238,6 +238,9 @@ INSTANTIATE_TEST_SUITE_P(
         ChainCase{"grave-accent additions", "d4" + times("`1", 200000),
                   " @S0d4" + times("`1", 200000) + "\n"},
         ChainCase{"octave shifts", times("<>", 100000) + "d", times("<>", 100000) + " @S0d\n"},
+        // A pitch above 500 never lowers the track's lowest pitch from its starting mark of
+        // 500, so the one note sits at the top of the range 500..2400048.
+        ChainCase{"octaves far up", times("<", 200000) + "d", times("<", 200000) + " @S+64d\n"},
         ChainCase{"key signature letters", "\\" + times("AB", 100000) + " + x1 f",
                   "\n\\" + times("AB", 100000) + "+\nx1 @S0f\n"}));
 
