@@ -1,1 +1,248 @@
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "jobs/job_driver.hpp"
+#include "support.hpp"
+
+namespace bivox {
+namespace {
+
+// ---------------------------------------------------------------------------------------
+// Notes and stereo
+// ---------------------------------------------------------------------------------------
+
+// The measuring pass of the stereo conversion writes each placed note's absolute pitch
+// as its pan command; this gives those values in order ("+48 0 -12"), and where the
+// parse stopped.
+struct MeasuredScore {
+  std::string pitches;
+  bool whole = false;
+  Position stop = 0;
+};
+
+MeasuredScore measure(std::string_view score) {
+  test::TempDir dir;
+  const std::string input = dir.file("score.zrb");
+  const std::string output = dir.file("_score.zrb");
+  test::write_file(input, score);
+  Session session;
+  set_job_mode(session, JobMode::stereo, false);
+  run_pass(session, 0, input, output);
+  const std::string text = test::lines(test::read_file(output));
+  static const std::regex kPan(" @S([-+]?[0-9]+)");
+  MeasuredScore m;
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), kPan); it != std::sregex_iterator();
+       ++it) {
+    if (!m.pitches.empty()) m.pitches += ' ';
+    m.pitches += (*it)[1].str();
+  }
+  m.whole = session.stop_position == session.end_position;
+  m.stop = session.stop_position;
+  return m;
+}
+
+struct PitchCase {
+  const char* what;
+  const char* score;
+  const char* pitches;
+};
+
+class AbsolutePitch : public ::testing::TestWithParam<PitchCase> {};
+
+TEST_P(AbsolutePitch, IsWrittenByTheMeasuringPass) {
+  const PitchCase& c = GetParam();
+  const MeasuredScore m = measure(c.score);
+  EXPECT_TRUE(m.whole) << c.what << ": stopped at " << m.stop;
+  EXPECT_EQ(m.pitches, c.pitches) << c.what << ": " << c.score;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Notes, AbsolutePitch,
+    ::testing::Values(
+        PitchCase{"solfege is the default", "d r m f s l c", "+48 +50 +52 +53 +55 +57 +59"},
+        PitchCase{"english", "x1 c d e f g a b", "+48 +50 +52 +53 +55 +57 +59"},
+        PitchCase{"german h and b", "x2 c d e f g a h b", "+48 +50 +52 +53 +55 +57 +59 +58"},
+        PitchCase{"naming is per voice", "x1 #A1 c #A0 c", "+59 +48"},
+        PitchCase{"rests get nothing", "_4 x1 _ c x2 _8. d", "+48 +50"},
+        PitchCase{"lengths do not change the pitch", "x1 c4.^8 d16`3 e/// fi120",
+                  "+48 +50 +52 +53"},
+        PitchCase{"accidentals", "x1 c++ c-- c+ c- c=", "+50 +46 +49 +47 +48"},
+        PitchCase{"octave set", "x1 o5c o0c o12c o9c", "+60 0 +12 +108"},
+        PitchCase{"octave shifts", "x1 <c >c <<c >>c <<<c >>>c <<<<c",
+                  "+60 +48 +72 +48 +84 +48 +96"},
+        PitchCase{"below zero", "x1 o0 >c >>>c", "-12 -48"},
+        PitchCase{"one flat", "\\ - x1 b b= b+ e", "+58 +59 +60 +52"},
+        PitchCase{"seven flats", "\\ ------- x1 b e a d g c f", "+58 +51 +56 +49 +54 +47 +52"},
+        PitchCase{"one sharp", "\\ + x1 f f- c", "+54 +52 +48"},
+        PitchCase{"seven sharps raise b", "\\ +++++++ x1 b", "+60"},
+        PitchCase{"german b and h ignore sharps", "\\ +++++++ x2 h b c", "+59 +58 +49"},
+        PitchCase{"german b and h ignore flats", "\\ -- x2 h b e", "+59 +58 +51"},
+        PitchCase{"a written accidental replaces the key", "\\ +++ x1 f= f+ c--", "+53 +54 +46"},
+        PitchCase{"key signature per track", "\\B + x1 f #B0 x1 f #A0 f", "+53 +54 +53"},
+        PitchCase{"clef row 1", "?1 x1 c d e f g a b", "+45 +47 +48 +50 +52 +53 +55"},
+        PitchCase{"clef rows 2 to 5", "x1 ?2 c ?3 c ?4 c ?5 c", "+41 +38 +35 +31"},
+        PitchCase{"german b under clefs", "x2 ?3 b ?5 b ?6 h", "+47 +40 +38"},
+        PitchCase{"clef row 6", "?6 x1 c a", "+28 +36"},
+        PitchCase{"mapped values above 11 ignore the key", "\\ ++ ?6 x1 a", "+36"},
+        PitchCase{"mapped values are keyed as written", "\\ + ?6 x1 d", "+30"},
+        PitchCase{"clef is per voice", "?6 #A1 x1 c", "+48"},
+        PitchCase{"clef rows 7 and 8 read as row 0", "x1 ?7 c a ?8 c b", "+48 +57 +48 +59"},
+        PitchCase{"FING clef beyond the tables reads as row 0", "*FING\"?9x1\" c a", "+48 +57"},
+        PitchCase{"FING sets every voice", "*FING\"o5x2?6\" #C3 h", "+50"},
+        PitchCase{"transposition", "@A T+2 x1 c @A T-14 c", "+50 +34"},
+        PitchCase{"transposition per track", "@B T+5 x1 c #B0 x1 c", "+48 +53"},
+        PitchCase{"transposition after the key", "\\ - @A T+1 x1 b b=", "+59 +60"},
+        PitchCase{"track Z gets nothing", "#Z0 c #A0 c", "+59"},
+        PitchCase{"a pan-fixed track gets nothing from then on", "#B0 c @B S+10 c #A0 c",
+                  "+59 +59"},
+        PitchCase{"a drum track gets nothing from then on", "#C0 c *DRUM\"C\" c #A0 c",
+                  "+59 +59"}));
+
+// Letters that are no note of the voice's naming end the score there.
+TEST(Notes, LettersOutsideTheNamingAreNoNotes) {
+  EXPECT_EQ(measure("d e").stop, 2);             // solfege has no "e"
+  EXPECT_EQ(measure("x1 c h").stop, 5);          // english has no "h"
+  EXPECT_EQ(measure("*FING\"x7\" d").stop, 10);  // no naming system 7
+  EXPECT_EQ(measure("x1 c+++").stop, 6);         // "c++", then a "+" that starts nothing
+  EXPECT_EQ(measure("x1 o c").stop, 3);          // "o" needs digits
+}
+
+// Ranges measured by the first pass become the centre and scale of the second.
+struct RangeCase {
+  const char* what;
+  std::vector<std::pair<int, std::pair<int, int>>> ranges;  // track slot, lowest, highest
+  std::vector<int> pan_fixed;
+  float centre;
+  float scale;
+  const char* trace;
+};
+
+class PassStart : public ::testing::TestWithParam<RangeCase> {};
+
+TEST_P(PassStart, TurnsTheRangeIntoCentreAndScale) {
+  const RangeCase& c = GetParam();
+  Session session;
+  std::string trace;
+  session.engine.trace = [&](std::string_view line) { trace += line; };
+  set_job_mode(session, JobMode::stereo, false);
+  for (const auto& [slot, range] : c.ranges) {
+    session.score.lowest_pitch[static_cast<std::size_t>(slot)] = range.first;
+    session.score.highest_pitch[static_cast<std::size_t>(slot)] = range.second;
+  }
+  for (const int slot : c.pan_fixed) session.score.pan_fixed[static_cast<std::size_t>(slot)] = 1;
+  session.diagnostics.add("old");
+  begin_pass(session, 1);
+  EXPECT_EQ(session.switches.pass, 1);
+  EXPECT_EQ(session.pitch.centre, c.centre) << c.what;
+  EXPECT_EQ(session.pitch.scale, c.scale) << c.what;
+  EXPECT_EQ(trace, c.trace) << c.what;
+  EXPECT_TRUE(session.diagnostics.entries().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stereo, PassStart,
+    ::testing::Values(
+        RangeCase{
+            "48..60", {{0, {48, 60}}}, {}, 54.0F, 129.0F / 13.0F, "[48]-[60]:54.000000:9.923077\n"},
+        RangeCase{
+            "one pitch", {{3, {57, 57}}}, {}, 57.0F, 129.0F, "[57]-[57]:57.000000:129.000000\n"},
+        RangeCase{"36..84 over two tracks",
+                  {{0, {36, 60}}, {25, {50, 84}}},
+                  {},
+                  60.0F,
+                  129.0F / 49.0F,
+                  "[36]-[84]:60.000000:2.632653\n"},
+        RangeCase{
+            "a half remains", {{0, {40, 41}}}, {}, 40.5F, 64.5F, "[40]-[41]:40.500000:64.500000\n"},
+        RangeCase{"pan-fixed tracks do not count",
+                  {{0, {50, 70}}, {1, {30, 40}}},
+                  {1},
+                  60.0F,
+                  129.0F / 21.0F,
+                  "[50]-[70]:60.000000:6.142857\n"},
+        RangeCase{"no notes",
+                  {},
+                  {},
+                  0.0F,
+                  static_cast<float>(129.0 / -999.0),
+                  "[500]-[-500]:0.000000:-0.129129\n"}));
+
+TEST(PassStart, OtherJobsAndTheMeasuringPassUseTheNeutralScale) {
+  Session session;
+  set_job_mode(session, JobMode::syntax, false);
+  session.score.lowest_pitch[0] = 48;
+  session.score.highest_pitch[0] = 60;
+  begin_pass(session, 1);
+  EXPECT_EQ(session.pitch.centre, 48.0F);
+  EXPECT_EQ(session.pitch.scale, 1.0F);
+
+  set_job_mode(session, JobMode::stereo, true);
+  begin_pass(session, 1);
+  set_job_mode(session, JobMode::stereo, true);
+  begin_pass(session, 0);
+  EXPECT_EQ(session.switches.pass, 0);
+  EXPECT_EQ(session.pitch.centre, 48.0F);
+  EXPECT_EQ(session.pitch.scale, 1.0F);
+  EXPECT_EQ(session.score.lowest_pitch[0], 500);  // measured again, whatever was kept
+  EXPECT_EQ(session.score.highest_pitch[0], -500);
+}
+
+TEST(Stereo, SecondPassKeepsWhatTheFirstCollected) {
+  Session session;
+  const test::Run run = test::run_score(session, Job::stereo, "x1 c #B0 x1 <c @C S0");
+  EXPECT_TRUE(run.result.complete());
+  EXPECT_EQ(session.score.lowest_pitch[0], 48);
+  EXPECT_EQ(session.score.highest_pitch[1], 60);
+  EXPECT_EQ(session.score.pan_fixed[2], 1);
+  set_job_mode(session, JobMode::stereo, false);
+  EXPECT_EQ(session.score.lowest_pitch[0], 500);
+  EXPECT_EQ(session.score.pan_fixed[2], 0);
+}
+
+// Long chains are read in a loop: they are rebuilt whole, however long, and quickly.
+struct ChainCase {
+  const char* what;
+  std::string score;
+  std::string output;  // with plain line feeds
+};
+
+class LongChains : public ::testing::TestWithParam<ChainCase> {};
+
+TEST_P(LongChains, AreRebuiltWhole) {
+  const ChainCase& c = GetParam();
+  const auto start = std::chrono::steady_clock::now();
+  const test::Run run = test::run_score(Job::stereo, c.score);
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  RecordProperty("seconds", std::to_string(took.count()));
+  EXPECT_FALSE(run.result.fatal) << c.what << ": " << run.result.fatal.value_or("");
+  EXPECT_TRUE(run.result.complete()) << c.what;
+  EXPECT_TRUE(test::lines(run.output) == c.output) << c.what;  // no 200 KB failure dumps
+}
+
+std::string times(std::string_view piece, int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += piece;
+  return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stereo, LongChains,
+    ::testing::Values(
+        ChainCase{"ties", "d" + times("^", 200000), " @S0d" + times("^", 200000) + "\n"},
+        ChainCase{"ties with units and spacing", "d4" + times(" ~ 8.", 100000) + "\n",
+                  " @S0d4" + times("~8.", 100000) + "\n"},
+        ChainCase{"grave-accent additions", "d4" + times("`1", 200000),
+                  " @S0d4" + times("`1", 200000) + "\n"},
+        ChainCase{"octave shifts", times("<>", 100000) + "d", times("<>", 100000) + " @S0d\n"},
+        // A pitch above 500 never lowers the track's lowest pitch from its starting mark of
+        // 500, so the one note sits at the top of the range 500..2400048.
+        ChainCase{"octaves far up", times("<", 200000) + "d", times("<", 200000) + " @S+64d\n"},
+        ChainCase{"key signature letters", "\\" + times("AB", 100000) + " + x1 f",
+                  "\n\\" + times("AB", 100000) + "+\nx1 @S0f\n"}));
+
+}  // namespace
+}  // namespace bivox

@@ -56,7 +56,44 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{RULE(note_length), "4///.", "4///.", 5},
         RuleCase{RULE(note_length), "4//-x\ny", "4", 1},
         RuleCase{RULE(colon_note_length), ":8/.", ":8/.", 4},
-        RuleCase{RULE(colon_note_length), "8", "", 0}));
+        RuleCase{RULE(colon_note_length), "8", "", 0},
+        // Two-digit values before one-digit ones; only the listed values are note values.
+        RuleCase{RULE(note_value), "16", "16", 2}, RuleCase{RULE(note_value), "64", "64", 2},
+        RuleCase{RULE(note_value), "32", "32", 2}, RuleCase{RULE(note_value), "0", "0", 1},
+        RuleCase{RULE(length), "1 6", "1", 1}, RuleCase{RULE(length), "4. .", "4.", 2},
+        // A tick length takes no dots; its count may stand after spacing.
+        RuleCase{RULE(length), "i12.", "i12", 3}, RuleCase{RULE(length), "i 12", "i12", 4},
+        // Grave-accent additions: a grave accent without digits is given back.
+        RuleCase{RULE(length), "4`3.`2", "4`3.`2", 6}, RuleCase{RULE(length), "4`3`", "4`3", 3},
+        RuleCase{RULE(length), "4`3..", "4`3.", 4}, RuleCase{RULE(length), "4`x", "4", 1},
+        RuleCase{RULE(length), "`8", "`8", 2}, RuleCase{RULE(length), "4 ` 3", "4`3", 5},
+        // Ties join units of every kind, each of which may be empty.
+        RuleCase{RULE(length), "4^8~16", "4^8~16", 6}, RuleCase{RULE(length), "^^", "^^", 2},
+        RuleCase{RULE(length), "~", "~", 1}, RuleCase{RULE(length), "4^`3", "4^`3", 4},
+        RuleCase{RULE(length), "4^i30.", "4^i30", 5}, RuleCase{RULE(length), "4^`", "4^", 2},
+        RuleCase{RULE(length), "4`1^8`2.~", "4`1^8`2.~", 9},
+        // The longer slash suffix first, each exactly as listed.
+        RuleCase{RULE(note_length), "4////.", "4////", 5},
+        RuleCase{RULE(note_length), "4///", "4///", 4},
+        RuleCase{RULE(note_length), "4//.", "4//.", 4},
+        RuleCase{RULE(note_length), "4//..", "4//.", 4},
+        RuleCase{RULE(note_length), "4/...", "4/...", 5},
+        RuleCase{RULE(note_length), "4/..", "4/..", 4},
+        RuleCase{RULE(note_length), "4/.", "4/.", 3}, RuleCase{RULE(note_length), "4/", "4/", 2},
+        RuleCase{RULE(note_length), "4 / .", "4/", 3}, RuleCase{RULE(note_length), "^/", "^/", 2},
+        RuleCase{RULE(colon_note_length), ":", ":", 1},
+        RuleCase{RULE(colon_note_length), ": 4 ^ 8 //.", ":4^8//.", 11}));
+
+INSTANTIATE_TEST_SUITE_P(Notes, Rules,
+                         ::testing::Values(RuleCase{RULE(accidental), "+++", "++", 2},
+                                           RuleCase{RULE(accidental), "--", "--", 2},
+                                           RuleCase{RULE(accidental), "=", "=", 1},
+                                           RuleCase{RULE(accidental), "x", "", 0},
+                                           RuleCase{RULE(octave_set), "o12", "o12", 3},
+                                           RuleCase{RULE(octave_set), "o", "<fail>", 0},
+                                           RuleCase{RULE(octave_shift), "<<<<", "<<<", 3},
+                                           RuleCase{RULE(octave_shift), ">>", ">>", 2},
+                                           RuleCase{RULE(octave_shift), "> >", ">", 1}));
 
 INSTANTIATE_TEST_SUITE_P(
     Tracks, Rules,
@@ -64,7 +101,13 @@ INSTANTIATE_TEST_SUITE_P(
                       RuleCase{RULE(track_letters), "AB c", "AB", 2},
                       RuleCase{RULE(key_signature_line), "\\ACE --", "\n\\ACE--", 7},
                       RuleCase{RULE(key_signature_line), "\\ ++++++++", "\n\\+++++++", 9},
-                      RuleCase{RULE(key_signature_line), "\\Z +", "<fail>", 0}));
+                      RuleCase{RULE(key_signature_line), "\\Z +", "<fail>", 0},
+                      RuleCase{RULE(key_signature_line), "\\AZ +", "<fail>", 0},
+                      RuleCase{RULE(key_signature_line), "\\ =", "\n\\=", 3},
+                      RuleCase{RULE(key_signature_line), "\\AB------- -", "\n\\AB-------", 10},
+                      RuleCase{RULE(track_letters), "ABCDEFGHIJKLMNOZ", "ABCDEFGHIJKLMNOZ", 16},
+                      RuleCase{RULE(track_letters), "AP", "A", 1},
+                      RuleCase{RULE(track_letters), "P", "<fail>", 0}));
 
 }  // namespace
 }  // namespace bivox

@@ -35,8 +35,10 @@ class Grammar {
   bool tick_length();
   bool base_length();
   bool backquote_chain();
+  bool backquote_addition();
   bool length_unit();
   bool tie_chain();
+  bool tied_unit();
   bool length();
   bool slash_suffix();
   bool note_length();
@@ -146,6 +148,11 @@ class Grammar {
   bool first_literal(std::span<const std::string_view> literals);
   // The first matching rule of the list ⇒ $1.
   bool first_rule(std::span<const Rule> rules);
+  // Every match of `rule` in a row, joined; the empty text when there is none. A chain of
+  // any length is read without nesting, so it can never exhaust the machine stack.
+  bool zero_or_more(Rule rule);
+  // As zero_or_more, but fails unless `rule` matches at least once.
+  bool one_or_more(Rule rule);
   // Replaces the text just pushed by NL + that text: ⇒ NL + $1.
   bool start_line();
   struct TiedForms {

@@ -10,6 +10,26 @@ constexpr ClassPattern kShortName{"[a-zA-Z0-9_-_]"};
 
 }  // namespace
 
+bool Grammar::zero_or_more(Rule rule) {
+  Frame f(*this);
+  std::string joined;
+  std::string piece;
+  while ((this->*rule)()) {
+    s_.engine.values.pop_into(piece);
+    joined += piece;
+  }
+  return f.yield(joined);
+}
+
+bool Grammar::one_or_more(Rule rule) {
+  Frame f(*this);
+  if (!f.seq(rule)) return f.fail();
+  zero_or_more(rule);
+  std::string rest;
+  s_.engine.values.pop_into(rest);
+  return f.yield(f[1], rest);
+}
+
 bool Grammar::number() {
   Frame f(*this);
   if (f.seq(kDigits)) return f.pass(1);
@@ -82,12 +102,15 @@ bool Grammar::base_length() {
   return f.fail();
 }
 
+// Grave-accent additions: "`" dotted_number, any number of them. A grave accent without
+// digits after it is not part of the length and stays unread.
 bool Grammar::backquote_chain() {
+  return zero_or_more(&Grammar::backquote_addition);
+}
+
+bool Grammar::backquote_addition() {
   Frame f(*this);
-  if (f.seq("`", &Grammar::dotted_number, &Grammar::backquote_chain)) {
-    return f.yield(f[1], f[2], f[3]);
-  }
-  if (f.seq(empty)) return f.yield("");
+  if (f.seq("`", &Grammar::dotted_number)) return f.yield(f[1], f[2]);
   return f.fail();
 }
 
@@ -97,17 +120,22 @@ bool Grammar::length_unit() {
   return f.fail();
 }
 
-bool Grammar::tie_chain() {
-  Frame f(*this);
-  if (f.seq("^", &Grammar::length)) return f.yield(f[1], f[2]);
-  if (f.seq("~", &Grammar::length)) return f.yield(f[1], f[2]);
-  if (f.seq(empty)) return f.yield("");
-  return f.fail();
-}
-
+// A length is a unit followed by ties, each "^" or "~" and a unit of its own. Every unit
+// may be empty, so "^" alone, "^8" and "4^" are lengths, and a length always matches.
 bool Grammar::length() {
   Frame f(*this);
   if (f.seq(&Grammar::length_unit, &Grammar::tie_chain)) return f.yield(f[1], f[2]);
+  return f.fail();
+}
+
+bool Grammar::tie_chain() {
+  return zero_or_more(&Grammar::tied_unit);
+}
+
+bool Grammar::tied_unit() {
+  Frame f(*this);
+  if (f.seq("^", &Grammar::length_unit)) return f.yield(f[1], f[2]);
+  if (f.seq("~", &Grammar::length_unit)) return f.yield(f[1], f[2]);
   return f.fail();
 }
 

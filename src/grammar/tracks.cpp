@@ -16,10 +16,7 @@ bool Grammar::track_letter() {
 }
 
 bool Grammar::track_letters() {
-  Frame f(*this);
-  if (f.seq(&Grammar::track_letter, &Grammar::track_letters)) return f.yield(f[1], f[2]);
-  if (f.seq(&Grammar::track_letter)) return f.pass(1);
-  return f.fail();
+  return one_or_more(&Grammar::track_letter);
 }
 
 bool Grammar::sig_track_letter() {
@@ -27,12 +24,7 @@ bool Grammar::sig_track_letter() {
 }
 
 bool Grammar::sig_track_letters() {
-  Frame f(*this);
-  if (f.seq(&Grammar::sig_track_letter, &Grammar::sig_track_letters)) {
-    return f.yield(f[1], f[2]);
-  }
-  if (f.seq(&Grammar::sig_track_letter)) return f.pass(1);
-  return f.fail();
+  return one_or_more(&Grammar::sig_track_letter);
 }
 
 // The longest run of a sign is tried first.
