@@ -139,6 +139,15 @@ INSTANTIATE_TEST_SUITE_P(
         JobCase{Job::syntax, "@B S0 #B0 [d m]", "\n@B\nS0\n#B0 [dm]\n", {}},
         JobCase{Job::syntax, "@B S0 #A0 [d m]", "\n@B\nS0\n#A0 [dm]\n", {kChordReport + "[dm]"}}));
 
+// Percent, bar and section lines. A DRUM line after a track's notes still keeps the whole
+// track free of pan commands, while the notes met before it count in the pitch range.
+INSTANTIATE_TEST_SUITE_P(
+    SectionLines, CommandJobs,
+    ::testing::Values(
+        JobCase{Job::syntax, "%4 | ; コメント\nd ┃ r コメント", "\n%4|\n\n; コメント\ndr\n", {}},
+        JobCase{Job::stereo, "#J0 d s *DRUM \"J\" #A0 m", "\n#J0 ds\n*DRUM\"J\"\n#A0  @S+8m\n", {}},
+        JobCase{Job::stereo, "d *FING \"o5\" d", " @S-60d\n*FING\"o5\" @S+60d\n", {}}));
+
 // Clef rows beyond the tables, and FING values that are no digit, read notes as row 0:
 // in every case track A's "c" and "g" lie where reference track B's row 0 puts them.
 struct ClefCase {
