@@ -135,6 +135,11 @@ INSTANTIATE_TEST_SUITE_P(
         JobCase{Job::syntax, "[d v10 m]", "[d\nv10m]\n", {kChordReport + "[dv10m]"}},
         // Pitches 48, 52, 55: centre 51.5, scale 129/8.
         JobCase{Job::stereo, "[d m] s", "[ @S-56d @S+8m] @S+56s\n", {kChordReport + "[dm]"}},
+        // A report longer than 255 bytes is kept whole.
+        JobCase{Job::syntax,
+                "[" + std::string(300, 'd') + "]",
+                "[" + std::string(300, 'd') + "]\n",
+                {kChordReport + "[" + std::string(300, 'd') + "]"}},
         JobCase{Job::stereo, "[d m] S0", "[dm]\nS0\n", {}},
         JobCase{Job::syntax, "@B S0 #B0 [d m]", "\n@B\nS0\n#B0 [dm]\n", {}},
         JobCase{Job::syntax, "@B S0 #A0 [d m]", "\n@B\nS0\n#A0 [dm]\n", {kChordReport + "[dm]"}}));
