@@ -1,14 +1,18 @@
 // Whole scores through the jobs: what the grammar writes, which messages it adds and what
-// it leaves in the score state.
+// it leaves in the score state. Each area keeps its cases in a section of its own.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "support.hpp"
 #include "text/encoding.hpp"
 
-namespace bivox {
+// ---- commands: member declarations, attribute, header, section and inline commands -------
+
+namespace bivox::commands_tests {
 namespace {
 
 // What a job made of a score written in UTF-8, back in UTF-8.
@@ -40,8 +44,6 @@ const char* job_name(Job job) {
   }
   return "?";
 }
-
-// ---- commands ---------------------------------------------------------------------------
 
 std::string member_message(char letter) {
   return std::string(
@@ -216,19 +218,19 @@ TEST_P(MemberState, FollowsTheMemberList) {
   EXPECT_EQ(flagged_tracks(st.pan_fixed), c.pan_fixed);
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, MemberState,
-                         ::testing::Values(StateCase{"c", "A", {0, 0, 0}, ""},
-                                           StateCase{"@AB T+2", "AB", {2, 2, 0}, ""},
-                                           StateCase{"@AB T+2 @C T-12", "C", {2, 2, -12}, ""},
-                                           StateCase{"@AB T+2 T0", "AB", {0, 0, 0}, ""},
-                                           StateCase{"#C0 T+3", "A", {3, 0, 0}, ""},
-                                           StateCase{"#C0 @", "C", {0, 0, 0}, ""},
-                                           StateCase{"#C0 S0", "A", {0, 0, 0}, "A"},
-                                           StateCase{"@BC S+10", "BC", {0, 0, 0}, "BC"},
-                                           StateCase{"@BZ S-3:4 @A", "A", {0, 0, 0}, "BZ"},
-                                           // Not commands: the pass stops there and nothing is set.
-                                           StateCase{"@B T5", "B", {0, 0, 0}, ""},
-                                           StateCase{"@B S7", "B", {0, 0, 0}, ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Commands, MemberState,
+    ::testing::Values(
+        StateCase{"c", "A", {0, 0, 0}, ""}, StateCase{"@AB T+2", "AB", {2, 2, 0}, ""},
+        StateCase{"@AB T+2 @C T-12", "C", {2, 2, -12}, ""},
+        StateCase{"@AB T+2 T0", "AB", {0, 0, 0}, ""}, StateCase{"#C0 T+3", "A", {3, 0, 0}, ""},
+        StateCase{"#C0 @", "C", {0, 0, 0}, ""}, StateCase{"#C0 S0", "A", {0, 0, 0}, "A"},
+        StateCase{"@BC S+10", "BC", {0, 0, 0}, "BC"},
+        StateCase{"@BZ S-3:4 @A", "A", {0, 0, 0}, "BZ"},
+        // Settings made inside a chord that then fails stay in force.
+        StateCase{"@BC [T+4 S0", "BC", {0, 4, 4}, "BC"},
+        // Not commands: the pass stops there and nothing is set.
+        StateCase{"@B T5", "B", {0, 0, 0}, ""}, StateCase{"@B S7", "B", {0, 0, 0}, ""}));
 
 TEST(MemberState, StopsAtTheMemberListLimit) {
   Session session;
@@ -306,4 +308,4 @@ TEST(InlineState, SwitchesActOnTheSelectedVoice) {
 }
 
 }  // namespace
-}  // namespace bivox
+}  // namespace bivox::commands_tests
