@@ -1,11 +1,19 @@
 // Percent lines, section lines with their FING and DRUM settings, and bar lines.
 #include "grammar/grammar.hpp"
+#include "text/encoding.hpp"
 
 namespace bivox {
 namespace {
 
 constexpr int kFingSection = 6;
 constexpr int kDrumSection = 7;
+
+// The value of a FING setting: the code of the character after the letter minus the code
+// of "0", unchecked. The byte counts as signed on every platform, so a setting such as the
+// closing quote gives the same value everywhere.
+int setting_value(char c) {
+  return static_cast<signed char>(c) - '0';
+}
 
 }  // namespace
 
@@ -49,17 +57,20 @@ bool Grammar::bar_line() {
   return f.fail();
 }
 
+// The section text is walked character by character: a two-byte character is passed over
+// whole, so its second byte (which may look like "A", "o" or "x") never counts as a letter.
 void Grammar::apply_section(int kind, std::string_view text) {
-  if (kind == kFingSection) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      const char c = text[i];
+  if (kind != kFingSection && kind != kDrumSection) return;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (is_cp932_lead(static_cast<unsigned char>(c))) {
+      ++i;
+    } else if (kind == kFingSection) {
       if ((c == '?' || c == 'o' || c == 'x') && i + 1 < text.size()) {
-        s_.score.set_all_voices(c, text[i + 1] - '0');
+        s_.score.set_all_voices(c, setting_value(text[i + 1]));
       }
-    }
-  } else if (kind == kDrumSection) {
-    for (const char c : text) {
-      if (c >= 'A' && c <= 'Z') s_.score.drum_track[static_cast<std::size_t>(track_slot(c))] = 1;
+    } else if (c >= 'A' && c <= 'Z') {
+      s_.score.drum_track[static_cast<std::size_t>(track_slot(c))] = 1;
     }
   }
 }

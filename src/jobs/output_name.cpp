@@ -1,15 +1,12 @@
 #include "jobs/output_name.hpp"
 
+#include "text/encoding.hpp"
 #include "text/messages.hpp"
 
 namespace bivox {
 namespace {
 
 constexpr std::string_view kExtension = ".zrb";
-
-bool is_cp932_lead(unsigned char c) {
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
 
 // The name cut at its score extension, with the extension written in lower case.
 std::string with_extension(std::string_view name) {

@@ -6,6 +6,12 @@
 
 namespace bivox {
 
+// Whether a byte begins a two-byte cp932 character, whose second byte may then look like
+// any ASCII character ("\\", "A", "o", "x").
+inline bool is_cp932_lead(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
 // cp932 bytes as UTF-8. A byte sequence that is no cp932 character becomes U+FFFD, so any
 // score text can be shown.
 std::string cp932_to_utf8(std::string_view cp932);

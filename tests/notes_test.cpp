@@ -1,3 +1,4 @@
+// Notes, pitches and the stereo placement through whole scores.
 #include <gtest/gtest.h>
 
 #include <chrono>
