@@ -227,6 +227,11 @@ INSTANTIATE_TEST_SUITE_P(
                      "\n#B0 'Am7'2'Am7'4-\n",
                      {kSymbolReport + "[Am7]"}},
         LanguageCase{"expansion: no chord yet, the length alone", Job::expand, ",4 ,-", "4-\n", {}},
+        LanguageCase{"expansion: an empty bracket chord is remembered too",
+                     Job::expand,
+                     "[dm]4 []4 ,8",
+                     "[dm]4[]4[]8\n",
+                     {kBracketReport + "[dm]"}},
         LanguageCase{"expansion: chords per voice",
                      Job::expand,
                      "#A1 [dm]4 #A2 ,4",
@@ -347,8 +352,10 @@ TEST(LanguageLimits, BodiesUpTo10239Bytes) {
   expect_complete(Job::expand, "{" + std::string(10239, 'c') + "}");
   expect_fatal(Job::expand, "{" + std::string(10240, 'c') + "}",
                "NonNamedMacro=OneMacroBuf[10240]Over!!!\n");
-  expect_complete(Job::syntax,
-                  "$m{" + std::string(10240, 'c') + "}{" + std::string(10240, 'c') + "}");
+  // Outside the expansion nothing is stored, and the text is written whole.
+  const std::string body(20000, 'c');
+  const test::Run run = test::run_score(Job::syntax, "$m{" + body + "}2{" + body + "}");
+  EXPECT_EQ(lines(run.output), "\n$m{" + body + "}2{" + body + "}\n");
 }
 
 TEST(LanguageLimits, ChordAndTupletCaptures) {
