@@ -423,6 +423,20 @@ TEST(LanguageCounts, RepetitionsThatFitAreWrittenWhole) {
   expect_fatal(Job::expand, repeat_text("d ", 9) + "$a{" + body + "}299999", msg::kLoopBufferFull);
 }
 
+// Definitions and references leave trace lines only while macros are expanded.
+TEST(MacroTrace, OnlyInTheExpansion) {
+  for (const Job job : {Job::syntax, Job::expand}) {
+    Session session;
+    std::string trace;
+    session.engine.trace = [&](std::string_view line) {
+      if (line.find("-----macro_") != std::string_view::npos) trace += line;
+    };
+    test::run_score(session, job, "${a} $a{c}");
+    const std::string pass = "-----macro_ref-----\n-----macro_def-----\n";
+    EXPECT_EQ(trace, job == Job::expand ? pass + pass : "");
+  }
+}
+
 // A chord symbol's body is captured as soon as it matched, whether its closing quote
 // follows or not, and only while macros are expanded.
 TEST(ChordCapture, HappensBeforeTheClosingQuote) {
