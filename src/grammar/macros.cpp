@@ -9,28 +9,32 @@
 namespace bivox {
 namespace {
 
-// The largest text one element loop can hold.
-constexpr std::uint64_t kLoopLimit = 3'000'000 - 2;
+// The most text one element loop can hold (its 3,000,000-byte buffer less the two bytes
+// it keeps free). No repetition longer than this can ever be written out.
+constexpr std::uint64_t kLoopTextLimit = 2'999'997;
 
-// The repeat number of a count text: 1 when it is empty; saturating far beyond 32 bits.
+// The repeat number of a count text: 1 when it is empty, else its decimal value. A count
+// past the loop limit is held just beyond it, so that counts of any number of digits
+// (beyond 32 or 64 bits too) neither wrap nor overflow.
 std::uint64_t repeat_number(std::string_view count) {
   if (count.empty()) return 1;
   std::uint64_t value = 0;
   for (const char c : count) {
-    value = value > kLoopLimit ? value : value * 10 + static_cast<std::uint64_t>(c - '0');
+    if (value <= kLoopTextLimit) value = value * 10 + static_cast<std::uint64_t>(c - '0');
   }
   return value;
 }
 
-// The body written `count` times. A repetition that could never fit into the element loop
-// that receives it stops the pass before it is built.
+// The body written `count` times, whole, however far beyond the 10,240 bytes of a macro
+// field it goes. A repetition longer than one element loop can hold ends in the loop's
+// fatal stop before anything is built, so no count makes the text or the memory grow past
+// that limit.
 std::string repeated(std::string_view body, std::uint64_t count) {
-  if (!body.empty() && count >= kLoopLimit / body.size()) {
-    throw FatalStop(std::string(msg::kLoopBufferFull));
-  }
+  if (body.empty()) return "";
+  if (count > kLoopTextLimit / body.size()) throw FatalStop(std::string(msg::kLoopBufferFull));
   std::string text;
   text.reserve(body.size() * count);
-  for (std::uint64_t i = 0; i < count && !body.empty(); ++i) text.append(body);
+  for (std::uint64_t i = 0; i < count; ++i) text.append(body);
   return text;
 }
 
@@ -88,6 +92,9 @@ bool Grammar::macro_body() {
   return f.fail();
 }
 
+// Outside the expansion a definition is written back as it stands; in the expansion it is
+// stored (the first definition of a name wins) and its own body is written `count` times.
+// Either text is produced whole, also when it is longer than a macro field.
 std::string Grammar::define_macro(std::string_view name, std::string_view count,
                                   std::string_view body) {
   if (!s_.switches.expansion) {
@@ -107,6 +114,8 @@ std::string Grammar::define_macro(std::string_view name, std::string_view count,
   return repeated(body, repeat_number(count));
 }
 
+// Outside the expansion a reference is written back and reported; in the expansion it
+// stands for the stored body, or for the not-found marker once whatever the count.
 std::string Grammar::reference_macro(std::string_view name, std::string_view count) {
   if (!s_.switches.expansion) {
     s_.diagnostics.add(std::string(msg::kMacroReference));
