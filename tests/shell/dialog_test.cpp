@@ -277,6 +277,17 @@ class DialogTest : public QObject {
              QStringLiteral("[%1]のステレオ化を完了しました。").arg(stereo));
   }
 
+  void remembersChordsAcrossJobs() {
+    // One session for the dialog's life: a chord repeat in a later score reproduces the
+    // bracket chord of an earlier one.
+    auto d = start(score(QStringLiteral("first.zrb"), QStringLiteral("[c d]4 |\r\n")));
+    button(*d, 1002)->click();
+    fake_->chosenFile = score(QStringLiteral("second.zrb"), QStringLiteral(",4 |\r\n"));
+    button(*d, 1000)->click();
+    button(*d, 1002)->click();
+    QVERIFY(readFile(path(QStringLiteral("_second.zrb"))).contains("[cd]4"));
+  }
+
   void fatalStopEndsTheProgram() {
     // A macro body beyond the body buffer is a resource limit in the expansion.
     const QString file =
