@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 #include "shell/dialog_units.hpp"
 #include "shell/program_icon.hpp"
@@ -37,7 +38,11 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   };
   for (const StaticLine& line : lines) {
     auto* label = new QLabel(fromCp932(line.text), this);
-    label->setGeometry(units.toPixels(line.units));
+    // Where the font at hand is wider than the one the box was drawn for, the line grows
+    // rather than being cut.
+    QRect rect = units.toPixels(line.units);
+    rect.setWidth(std::max(rect.width(), label->sizeHint().width()));
+    label->setGeometry(rect);
   }
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);

@@ -160,8 +160,8 @@ void MainDialog::addAboutItem() {
 
 #ifdef Q_OS_WIN
 bool MainDialog::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
-  const auto* msg = static_cast<const MSG*>(message);
-  if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == kAboutCommand) {
+  const auto* native = static_cast<const MSG*>(message);
+  if (native->message == WM_SYSCOMMAND && (native->wParam & 0xFFF0) == kAboutCommand) {
     OnAbout();
     *result = 0;
     return true;

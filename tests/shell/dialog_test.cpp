@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -381,15 +382,20 @@ class DialogTest : public QObject {
     QCOMPARE(d->contextMenuPolicy(), Qt::ActionsContextMenu);
     QCOMPARE(about->text(), u(msg::kAboutMenuItem));
     QString shownTitle;
+    QStringList cutLines;
     QTimer::singleShot(0, this, [&] {
       auto* box = qobject_cast<AboutDialog*>(QApplication::activeModalWidget());
       if (!box) return;
       shownTitle = box->windowTitle();
+      for (const QLabel* label : box->findChildren<QLabel*>()) {
+        if (label->width() < label->sizeHint().width()) cutLines << label->text();
+      }
       auto* ok = box->findChild<QPushButton*>(QStringLiteral("1"));
       if (ok && ok->isDefault()) ok->click();
     });
     about->trigger();
     QCOMPARE(shownTitle, u(msg::kAboutCaption));
+    QCOMPARE(cutLines, QStringList());
   }
 
   void returnInADisplayKeepsTheDialogOpen() {
