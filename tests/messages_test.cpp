@@ -100,6 +100,9 @@ const Message kMessages[] = {
     {msg::kAboutCaption, "Bivoxのﾊﾞｰｼﾞｮﾝ情報"},
     {msg::kAboutProduct, "ZerboStereoFilter"},
     {msg::kAboutVersion, "Ver:1.11.2 2003/06/22"},
+    {msg::kAboutPurpose, "スコアの構文テスト・マクロ展開・ステレオ化"},
+    {msg::kAboutEdition, "Qt6 版 (Linux / Windows / macOS)"},
+    {msg::kAboutHint, "使い方は「案内」の一覧からどうぞ。"},
 };
 
 TEST(Messages, AreTheCp932FormOfTheirText) {

@@ -246,5 +246,15 @@ inline constexpr std::string_view kAboutCaption =
 inline constexpr std::string_view kAboutProduct = "ZerboStereoFilter";
 // Ver:1.11.2 2003/06/22
 inline constexpr std::string_view kAboutVersion = "Ver:1.11.2 2003/06/22";
+// スコアの構文テスト・マクロ展開・ステレオ化
+inline constexpr std::string_view kAboutPurpose =
+    "\203X\203R\203A\202\314\215\134\225\266\203e\203X\203g\201E\203}\203N\203\215\223W\212J"
+    "\201E\203X\203e\203\214\203I\211\273";
+// Qt6 版 (Linux / Windows / macOS)
+inline constexpr std::string_view kAboutEdition = "Qt6 \224\305 (Linux / Windows / macOS)";
+// 使い方は「案内」の一覧からどうぞ。
+inline constexpr std::string_view kAboutHint =
+    "\216g\202\242\225\373\202\315\201u\210\304\223\340\201v\202\314\210\352\227\227"
+    "\202\251\202\347\202\307\202\244\202\274\201B";
 
 }  // namespace bivox::msg

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+#include <QString>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "jobs/job_driver.hpp"
+#include "shell/platform.hpp"
+
+class QComboBox;
+class QPlainTextEdit;
+
+namespace bivox::shell {
+
+// The program's one window: job buttons, the guide box and two read-only displays. The
+// upper display shows the current score or the last job's output, the lower one messages,
+// diagnostics or a guide text.
+class MainDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit MainDialog(Platform& platform, QWidget* parent = nullptr);
+  ~MainDialog() override;
+
+  // True once a job ended in a fatal stop; the dialog has closed then and the program ends
+  // with exit status 1.
+  bool fatalStopped() const { return m_fatalStop; }
+
+  const QString& currentFile() const { return m_currentFile; }
+  const QString& launchFile() const { return m_launchFile; }
+  const QString& displayFile() const { return m_displayFile; }
+  const QString& programDir() const { return m_programDir; }
+  const QString& scratchFile() const { return m_scratchFile; }
+
+  // The whole file into the display; a file that cannot be read is reported in a box and
+  // the display keeps its text.
+  void ShowFile(const QString& path, QPlainTextEdit* display);
+  // The lines (cp932) into the lower display, through the scratch file.
+  void ShowLines(const std::vector<std::string>& lines);
+  // Replaces the file's content with the lines, each followed by CR LF. False when the file
+  // cannot be written.
+  static bool WriteLines(const std::vector<std::string>& lines, const QString& path);
+  // True when the path contains ".zrb" or ".ZRB" anywhere (exact case).
+  static bool HasScoreExtension(const QString& path);
+
+ public slots:
+  void OnChooseFile();
+  void OnSyntaxTest();
+  void OnExpandMacros();
+  void OnStereo();
+  void OnLaunch();
+  void OnGuideSelected();
+  void OnAbout();
+
+ protected:
+#ifdef Q_OS_WIN
+  bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+#endif
+
+ private:
+  void buildControls();
+  void addAboutItem();
+  void takeCommandLine();
+  void chooseScratchFile();
+  void showNoFile();
+  void takeChosenFile(const QString& path);
+  // Shows the "no file chosen" box when no score is chosen; true then.
+  bool refuseWithoutFile();
+  void runJob(Job job);
+  void reportFileError(const FileError& error);
+  void endAfterFatalStop(const std::string& message);
+  QString guidePath(int index) const;
+  void information(std::string_view title, const QString& text);
+
+  Platform& m_platform;
+  std::unique_ptr<Session> m_session;  // lives as long as the dialog: captures carry over
+  QString m_scratchFile;
+  QString m_currentFile;
+  QString m_launchFile;
+  QString m_displayFile;
+  QString m_programDir;
+  QComboBox* m_guideCombo = nullptr;
+  QPlainTextEdit* m_upperDisplay = nullptr;
+  QPlainTextEdit* m_lowerDisplay = nullptr;
+  QIcon m_icon;
+  bool m_fatalStop = false;
+};
+
+}  // namespace bivox::shell

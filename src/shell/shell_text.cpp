@@ -1,0 +1,41 @@
+#include "shell/shell_text.hpp"
+
+#include <QDir>
+#include <QFile>
+
+#include "text/encoding.hpp"
+
+namespace bivox::shell {
+
+QString fromCp932(std::string_view cp932) {
+  const std::string utf8 = cp932_to_utf8(cp932);
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string toCp932(const QString& text) {
+  return utf8_to_cp932_lossy(text.toUtf8().toStdString());
+}
+
+std::string nativePath(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+
+QString fromNativePath(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+PathEncoding nativePathEncoding() {
+#ifdef Q_OS_WIN
+  return PathEncoding::cp932;
+#else
+  return PathEncoding::utf8;
+#endif
+}
+
+QString programPath(const QString& directory, const QString& relative) {
+  QString tail = relative;
+  tail.replace(QLatin1Char('\\'), QDir::separator());
+  return directory + QDir::separator() + tail;
+}
+
+}  // namespace bivox::shell

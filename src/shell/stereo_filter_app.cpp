@@ -1,0 +1,52 @@
+#include "shell/stereo_filter_app.hpp"
+
+#include <QPixmap>
+#include <cstdio>
+
+#include "shell/main_dialog.hpp"
+#include "shell/program_icon.hpp"
+#include "shell/qt_platform.hpp"
+#include "shell/shell_text.hpp"
+#include "text/messages.hpp"
+
+namespace bivox::shell {
+
+namespace {
+
+constexpr QLatin1StringView kScreenshotOption("--screenshot=");
+
+int saveScreenshot(MainDialog& dialog, const QString& png) {
+  dialog.show();
+  QApplication::processEvents();
+  if (dialog.currentFile() != fromCp932(msg::kNoFile)) dialog.OnStereo();
+  if (dialog.fatalStopped()) return 1;
+  QApplication::processEvents();
+  if (!dialog.grab().save(png)) {
+    std::fprintf(stderr, "Bivox: cannot write %s\n", png.toLocal8Bit().constData());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+StereoFilterApp::StereoFilterApp(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(QStringLiteral("Bivox"));
+  setWindowIcon(programIcon());
+}
+
+int StereoFilterApp::run() {
+  QStringList arguments = QApplication::arguments().mid(1);
+  QString screenshot;
+  if (!arguments.isEmpty() && arguments.constFirst().startsWith(kScreenshotOption)) {
+    screenshot = arguments.takeFirst().mid(kScreenshotOption.size());
+  }
+  QtPlatform platform(arguments, screenshot.isEmpty() ? QtPlatform::Mode::interactive
+                                                      : QtPlatform::Mode::unattended);
+  MainDialog dialog(platform);
+  if (!screenshot.isEmpty()) return saveScreenshot(dialog, screenshot);
+  dialog.exec();
+  return dialog.fatalStopped() ? 1 : 0;
+}
+
+}  // namespace bivox::shell
