@@ -32,9 +32,7 @@ void print_at(std::ostream& out, const std::string& path, const std::optional<So
 
 std::string stop_text(const JobResult& r) {
   char text[128];
-  std::snprintf(text, sizeof text,
-                "the score was understood up to here (byte 0x%llx of 0x%llx); the rest was not "
-                "recognised",
+  std::snprintf(text, sizeof text, "not understood from here on (byte 0x%llx of 0x%llx)",
                 static_cast<unsigned long long>(r.stop), static_cast<unsigned long long>(r.end));
   return text;
 }

@@ -53,32 +53,16 @@ void write_bytes(const std::string& path, std::string_view bytes) {
   if (!out) throw FileError(path, "cannot be written");
 }
 
-// The code point of the UTF-8 sequence at `at`, or none when the bytes there are no UTF-8.
-std::optional<char32_t> code_point_at(std::string_view utf8, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(utf8[at]);
-  const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-  if ((lead >= 0x80 && lead < 0xC2) || lead > 0xF4 || at + length > utf8.size()) {
-    return std::nullopt;
-  }
-  char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto b = static_cast<unsigned char>(utf8[at + i]);
-    if ((b & 0xC0) != 0x80) return std::nullopt;
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  return cp;
-}
-
 std::string score_as_cp932(const std::string& path, std::string utf8) {
   if (utf8.starts_with(kByteOrderMark)) utf8.erase(0, kByteOrderMark.size());
   std::size_t bad = 0;
   std::optional<std::string> cp932 = utf8_to_cp932(utf8, &bad);
   if (cp932) return *std::move(cp932);
-  const std::optional<char32_t> cp = code_point_at(utf8, bad);
+  const std::optional<Utf8Char> c = utf8_char_at(utf8, bad);
   char what[96];
-  if (cp) {
+  if (c) {
     std::snprintf(what, sizeof what, "the character U+%04X has no Shift-JIS (cp932) form",
-                  static_cast<unsigned>(*cp));
+                  static_cast<unsigned>(c->code));
   } else {
     std::snprintf(what, sizeof what, "the byte 0x%02X is not UTF-8",
                   static_cast<unsigned>(static_cast<unsigned char>(utf8[bad])));

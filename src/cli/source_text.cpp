@@ -33,6 +33,17 @@ std::string printable(std::string text) {
   return text;
 }
 
+// Bytes that are no UTF-8 shown as U+FFFD.
+std::string valid_utf8(std::string_view text) {
+  std::string out;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::optional<Utf8Char> c = utf8_char_at(text, at);
+    out += c ? text.substr(at, c->length) : std::string_view("\xEF\xBF\xBD");
+    at += c ? c->length : 1;
+  }
+  return out;
+}
+
 std::string_view without_line_end(std::string_view line) {
   const std::size_t feed = line.find('\n');
   if (feed != std::string_view::npos) line = line.substr(0, feed);
@@ -85,8 +96,23 @@ TextLocation locate_utf8(std::string_view utf8, std::size_t offset) {
       1 + static_cast<int>(std::count(utf8.begin(), utf8.begin() + static_cast<long>(start), '\n'));
   const std::string before = utf8_to_cp932_lossy(utf8.substr(start, offset - start));
   measure(before, 0, before.size(), loc);
-  loc.source_line = printable(std::string(without_line_end(utf8.substr(start))));
+  loc.source_line = printable(valid_utf8(without_line_end(utf8.substr(start))));
   return loc;
+}
+
+std::optional<Utf8Char> utf8_char_at(std::string_view utf8, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(utf8[at]);
+  const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+  if ((lead >= 0x80 && lead < 0xC2) || lead > 0xF4 || at + length > utf8.size()) {
+    return std::nullopt;
+  }
+  char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto b = static_cast<unsigned char>(utf8[at + i]);
+    if ((b & 0xC0) != 0x80) return std::nullopt;
+    code = (code << 6) | (b & 0x3F);
+  }
+  return Utf8Char{code, length};
 }
 
 std::string excerpt(const TextLocation& location) {

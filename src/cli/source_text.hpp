@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,13 @@ class SourceText {
   std::string bytes_;
   std::vector<std::size_t> line_starts_;
 };
+
+struct Utf8Char {
+  char32_t code = 0;
+  std::size_t length = 1;
+};
+// The UTF-8 character at `at`, or none when the bytes there are no UTF-8.
+std::optional<Utf8Char> utf8_char_at(std::string_view utf8, std::size_t at);
 
 // The location of a byte offset in UTF-8 text whose characters before the offset all have
 // a cp932 form (the offset of the first one that has none, for instance).
