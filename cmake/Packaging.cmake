@@ -6,10 +6,10 @@ set(CPACK_PACKAGE_CONTACT "Bivox team <bivox@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "syntax test, macro expansion and stereo conversion of Zerbo score files")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Bivox reads a Zerbo music-macro-language score (.zrb, Shift-JIS text) and writes a\n"
-    "rebuilt copy beside it: checked, with macros and repeats written out, or with a pan\n"
-    "command before every note that spreads the tracks across the stereo field by pitch.\n"
-    "This package holds the command-line tool bivox-cli.")
+    "Bivox reads a Zerbo music-macro-language score (.zrb, Shift-JIS text) and writes a
+rebuilt copy beside it: checked, with macros and repeats written out, or with a pan
+command before every note that spreads the tracks across the stereo field by pitch.
+This package holds the command-line tool bivox-cli.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_RESOURCE_FILE_README "${PROJECT_SOURCE_DIR}/README.md")
 set(CPACK_STRIP_FILES ON)
