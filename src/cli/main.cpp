@@ -100,7 +100,8 @@ int run(const Options& opt) {
       (style == Style::json ? std::cerr : std::cout) << bivox::cp932_to_utf8(line) << std::flush;
     };
   }
-  ProgressLine progress(is_terminal(stderr) && !opt.trace, opt.files.size());
+  ProgressLine progress(opt.files.size() > 1 && is_terminal(stderr) && !opt.trace,
+                        opt.files.size());
   Tally tally;
   for (std::size_t i = 0; i < opt.files.size(); ++i) {
     const std::string& input = opt.files[i];
@@ -163,23 +164,27 @@ Examples:
 int main(int argc, char** argv) {
   CLI::App app{
       "Bivox: syntax test, macro expansion and stereo conversion of Zerbo score files (.zrb).\n"
-      "The rebuilt score is written beside each FILE as \"_\" + its name."};
+      "The rebuilt score is written beside each FILE as \"_\" + its name.",
+      "bivox-cli"};
   Options opt;
   app.add_option("job", opt.job, "syntax | expand | stereo")
       ->required()
       ->check(CLI::IsMember({"syntax", "expand", "stereo"}));
   app.add_option("files", opt.files, "score files (Shift-JIS text unless --input-encoding)")
       ->required();
-  app.add_option("-o,--output", opt.output, "write the rebuilt score to PATH (one FILE only)");
+  app.add_option("-o,--output", opt.output, "write the rebuilt score to PATH (one FILE only)")
+      ->type_name("PATH");
   app.add_option("--input-encoding", opt.input_encoding,
-                 "cp932 (default) or utf-8: a UTF-8 score is converted for the job and its "
-                 "rebuilt score written in UTF-8")
+                 "cp932 (default; also shift_jis, sjis) or utf-8 (also utf8): a UTF-8 score is "
+                 "converted for the job and its rebuilt score written in UTF-8")
       ->transform(CLI::CheckedTransformer(std::map<std::string, std::string>{{"cp932", "cp932"},
                                                                              {"shift_jis", "cp932"},
                                                                              {"sjis", "cp932"},
                                                                              {"utf-8", "utf-8"},
                                                                              {"utf8", "utf-8"}},
-                                          CLI::ignore_case));
+                                          CLI::ignore_case)
+                      .description(""))
+      ->type_name("ENCODING");
   auto* json =
       app.add_flag("--json", opt.json, "print one JSON object per file instead of message lines");
   auto* plain = app.add_flag("--plain", opt.plain,
