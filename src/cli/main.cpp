@@ -1,18 +1,22 @@
 // bivox-cli: the three jobs of the dialog, on files named on the command line.
 #include <CLI/CLI.hpp>
-#include <cstdio>
 #include <iostream>
-#include <nlohmann/json.hpp>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "jobs/job_driver.hpp"
+#include "cli/file_output.hpp"
+#include "cli/placement_report.hpp"
+#include "cli/score_file.hpp"
+#include "cli/terminal.hpp"
 #include "jobs/output_name.hpp"
 #include "text/encoding.hpp"
 
 namespace {
 
 using bivox::Job;
+using namespace bivox::cli;
 
 enum ExitStatus {
   kComplete = 0,
@@ -22,11 +26,17 @@ enum ExitStatus {
   kStoppedEarly = 4,
 };
 
+enum class Style { plain, located, json };
+
 struct Options {
   std::string job;
   std::vector<std::string> files;
   std::string output;
+  std::string input_encoding = "cp932";
   bool json = false;
+  bool plain = false;
+  bool locations = false;
+  bool report = false;
   bool trace = false;
 };
 
@@ -36,92 +46,167 @@ Job job_named(const std::string& name) {
   return Job::stereo;
 }
 
-// Text lines as the dialog's lower display shows them, in UTF-8.
-void print_lines(const bivox::JobResult& r) {
-  const std::string summary = bivox::summary_line(
-      bivox::cp932_to_utf8(bivox::summary_format(r.job, r.complete())), r.current_file(), r);
-  std::cout << summary << '\n';
-  for (const std::string& d : r.diagnostics) std::cout << bivox::cp932_to_utf8(d) << '\n';
-  std::cout << summary << '\n';
+// Located output is for people and editors: the default on a terminal; a pipe gets the
+// dialog's lines, which scripts may read, unless --locations asks otherwise.
+Style style_of(const Options& opt) {
+  if (opt.json) return Style::json;
+  if (opt.locations) return Style::located;
+  if (opt.plain) return Style::plain;
+  return is_terminal(stdout) ? Style::located : Style::plain;
 }
 
-nlohmann::json to_json(const bivox::JobResult& r) {
-  nlohmann::json diagnostics = nlohmann::json::array();
-  for (const std::string& d : r.diagnostics) diagnostics.push_back(bivox::cp932_to_utf8(d));
-  static const char* const kJobNames[] = {"syntax", "expand", "stereo"};
-  nlohmann::json j = {
-      {"job", kJobNames[static_cast<int>(r.job)]},
-      {"input", r.input},
-      {"output", r.output},
-      {"complete", r.complete()},
-      {"stop", r.stop},
-      {"end", r.end},
-      {"summary",
-       bivox::summary_line(bivox::cp932_to_utf8(bivox::summary_format(r.job, r.complete())),
-                           r.current_file(), r)},
-      {"diagnostics", diagnostics},
-      {"fatal", nullptr},
-  };
-  if (r.fatal) j["fatal"] = bivox::cp932_to_utf8(*r.fatal);
-  return j;
+struct Tally {
+  std::size_t complete = 0;
+  std::size_t stopped = 0;
+  std::size_t failed = 0;
+  std::size_t not_run = 0;
+
+  int status(bool fatal) const {
+    if (fatal) return kFatalStop;
+    if (failed > 0) return kFileError;
+    return stopped > 0 ? kStoppedEarly : kComplete;
+  }
+  void print(std::ostream& out, std::size_t files) const {
+    out << "bivox-cli: " << files << " files: " << complete << " complete, " << stopped
+        << " stopped early, " << failed << " failed";
+    if (not_run > 0) out << ", " << not_run << " not run after the fatal stop";
+    out << '\n';
+  }
+};
+
+void print_run(const Options& opt, Style style, const ScoreRun& run) {
+  switch (style) {
+    case Style::json:
+      std::cout << json_line(run_json(run, opt.report)) << '\n';
+      return;
+    case Style::located:
+      print_located(std::cout, run);
+      break;
+    case Style::plain:
+      if (!run.result.fatal) print_plain(std::cout, run.result);
+      break;
+  }
+  if (opt.report && !run.result.fatal) print_placement(std::cout, run.result);
 }
 
 int run(const Options& opt) {
+  const Style style = style_of(opt);
+  const Job job = job_named(opt.job);
+  const ScoreEncoding encoding =
+      opt.input_encoding == "utf-8" ? ScoreEncoding::utf8 : ScoreEncoding::cp932;
   bivox::Session session;
   if (opt.trace) {
     session.engine.trace = [&](std::string_view line) {
-      (opt.json ? std::cerr : std::cout) << bivox::cp932_to_utf8(line) << std::flush;
+      (style == Style::json ? std::cerr : std::cout) << bivox::cp932_to_utf8(line) << std::flush;
     };
   }
-  int status = kComplete;
-  for (const std::string& input : opt.files) {
+  ProgressLine progress(opt.files.size() > 1 && is_terminal(stderr) && !opt.trace,
+                        opt.files.size());
+  Tally tally;
+  for (std::size_t i = 0; i < opt.files.size(); ++i) {
+    const std::string& input = opt.files[i];
     const std::string output =
         opt.output.empty() ? bivox::make_output_name(input, bivox::PathEncoding::utf8) : opt.output;
-    bivox::JobResult result;
+    progress.show(i, input);
+    std::optional<ScoreRun> run;
     try {
-      result = bivox::run_job(session, job_named(opt.job), input, output);
+      run = run_score_file(session, job, input, output, encoding);
     } catch (const bivox::FileError& e) {
-      std::cerr << "bivox-cli: " << e.path() << ": " << e.what() << '\n';
-      status = kFileError;
+      progress.clear();
+      print_file_error(std::cerr, e);
+      if (style == Style::json) std::cout << json_line(failure_json(job, input, output, e)) << '\n';
+      ++tally.failed;
       continue;
     }
-    if (opt.json) {
-      std::cout << to_json(result).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
-                << '\n';
-    } else if (!result.fatal) {
-      print_lines(result);
-    }
+    progress.clear();
+    print_run(opt, style, *run);
+    const bivox::JobResult& result = run->result;
     if (result.fatal) {
       std::cerr << "bivox-cli: " << output << ": stopped: " << bivox::cp932_to_utf8(*result.fatal)
                 << std::flush;
-      return kFatalStop;
+      ++tally.failed;
+      tally.not_run = opt.files.size() - i - 1;
+      if (opt.files.size() > 1) tally.print(std::cerr, opt.files.size());
+      return tally.status(true);
     }
-    if (!result.complete() && status == kComplete) status = kStoppedEarly;
+    ++(result.complete() ? tally.complete : tally.stopped);
   }
-  return status;
+  if (opt.files.size() > 1) tally.print(std::cerr, opt.files.size());
+  return tally.status(false);
 }
+
+constexpr const char* kFooter = R"(Output:
+  On a terminal each diagnostic is shown compiler-style, as FILE:LINE:COLUMN: warning: TEXT,
+  with the source line and a caret under the place (just after the construct the message is
+  about); a parse that stopped early adds FILE:LINE:COLUMN: error at the first character not
+  understood; the summary line closes. LINE and COLUMN count the stored text: a line feed or
+  CR LF ends a line, a double-byte character is one column. Piped or redirected, the output
+  is what the dialog shows (summary line, diagnostics, summary line), unless --locations is
+  given; --plain asks for the dialog's lines on a terminal too. --json prints one object per
+  file with the positions' lines and columns ("stop_at", "diagnostics_at").
+  With several files a progress line appears on standard error when it is a terminal, and a
+  closing count of complete, stopped-early and failed files is printed there.
+
+Exit status:
+  0 every file understood whole; 1 fatal stop (resource limit); 2 usage error;
+  3 a file could not be read or written (nothing written); 4 some file's parse stopped early.
+
+Examples:
+  bivox-cli syntax song.zrb                 check a score, locations on the terminal
+  bivox-cli stereo --report song.zrb        write _song.zrb with pan commands, show the ranges
+  bivox-cli expand -o full.zrb song.zrb     write the expanded score to full.zrb
+  bivox-cli syntax --input-encoding utf-8 song-utf8.zrb
+  bivox-cli syntax --json *.zrb | jq .complete
+  vim: :set makeprg=bivox-cli\ syntax\ --locations\ %   then :make)";
 
 }  // namespace
 
 int main(int argc, char** argv) {
   CLI::App app{
       "Bivox: syntax test, macro expansion and stereo conversion of Zerbo score files (.zrb).\n"
-      "The rebuilt score is written beside each FILE as \"_\" + its name."};
+      "The rebuilt score is written beside each FILE as \"_\" + its name.",
+      "bivox-cli"};
   Options opt;
   app.add_option("job", opt.job, "syntax | expand | stereo")
       ->required()
       ->check(CLI::IsMember({"syntax", "expand", "stereo"}));
-  app.add_option("files", opt.files, "score files (Shift-JIS text)")->required();
-  app.add_option("-o,--output", opt.output, "write the rebuilt score to PATH (one FILE only)");
-  app.add_flag("--json", opt.json, "print one JSON object per file instead of message lines");
+  app.add_option("files", opt.files, "score files (Shift-JIS text unless --input-encoding)")
+      ->required();
+  app.add_option("-o,--output", opt.output, "write the rebuilt score to PATH (one FILE only)")
+      ->type_name("PATH");
+  app.add_option("--input-encoding", opt.input_encoding,
+                 "cp932 (default; also shift_jis, sjis) or utf-8 (also utf8): a UTF-8 score is "
+                 "converted for the job and its rebuilt score written in UTF-8")
+      ->transform(CLI::CheckedTransformer(std::map<std::string, std::string>{{"cp932", "cp932"},
+                                                                             {"shift_jis", "cp932"},
+                                                                             {"sjis", "cp932"},
+                                                                             {"utf-8", "utf-8"},
+                                                                             {"utf8", "utf-8"}},
+                                          CLI::ignore_case)
+                      .description(""))
+      ->type_name("ENCODING");
+  auto* json =
+      app.add_flag("--json", opt.json, "print one JSON object per file instead of message lines");
+  auto* plain = app.add_flag("--plain", opt.plain,
+                             "print the dialog's lines (summary, diagnostics, summary) also on "
+                             "a terminal");
+  app.add_flag("--locations", opt.locations,
+               "print compiler-style locations also when the output is no terminal")
+      ->excludes(plain)
+      ->excludes(json);
+  plain->excludes(json);
+  app.add_flag("--report", opt.report,
+               "stereo only: per track the lowest and highest pitch, placed or left alone, and "
+               "the pan range its notes received");
   app.add_flag("--trace", opt.trace, "also print the engine's trace lines");
-  app.footer(
-      "Exit status: 0 every file understood whole; 1 fatal stop (resource limit); 2 usage error;\n"
-      "3 a file could not be read or written; 4 some file's parse stopped early.");
+  app.footer(kFooter);
   try {
     app.parse(argc, argv);
     if (!opt.output.empty() && opt.files.size() != 1) {
       throw CLI::ValidationError("--output", "takes exactly one FILE");
+    }
+    if (opt.report && opt.job != "stereo") {
+      throw CLI::ValidationError("--report", "belongs to the stereo job");
     }
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);

@@ -72,6 +72,37 @@ struct CaptureBuffers {
   std::string tuplet_recall;
 };
 
+// What the stereo placement met per track during one pass, for reports: the pitch range of
+// every note (placed or left alone) and the range of the pan values written before notes.
+struct PlacementRecord {
+  struct Track {
+    int notes = 0;
+    int lowest_pitch = 0;
+    int highest_pitch = 0;
+    int placed = 0;
+    int lowest_pan = 0;
+    int highest_pan = 0;
+  };
+  std::array<Track, kTrackSlots> tracks{};
+
+  void clear() { tracks = {}; }
+  void heard(int track, int pitch) {
+    Track& t = tracks[static_cast<std::size_t>(track)];
+    widen(t.notes, t.lowest_pitch, t.highest_pitch, pitch);
+  }
+  void placed_at(int track, int pan) {
+    Track& t = tracks[static_cast<std::size_t>(track)];
+    widen(t.placed, t.lowest_pan, t.highest_pan, pan);
+  }
+
+ private:
+  static void widen(int& count, int& lowest, int& highest, int value) {
+    lowest = count == 0 || value < lowest ? value : lowest;
+    highest = count == 0 || value > highest ? value : highest;
+    ++count;
+  }
+};
+
 // The decimal value of a signed number text ("+5", "-12", "0"); values beyond the range of
 // int saturate.
 int parse_signed(std::string_view text);

@@ -37,19 +37,20 @@ void Grammar::annotate_note() {
   ScoreState& st = s_.score;
   st.annotation.clear();
   const auto t = static_cast<std::size_t>(st.current_track);
-  if (s_.switches.plain_notes || st.pan_fixed[t] == 1 || st.last_note == kRestNote ||
-      st.current_track == kTrackZ || st.drum_track[t] == 1) {
-    return;
-  }
+  if (s_.switches.plain_notes || st.last_note == kRestNote) return;
+  // Every note's pitch is recorded for the report, also on tracks that are left alone.
   const int p = absolute_pitch();
+  s_.placement.heard(st.current_track, p);
+  if (st.pan_fixed[t] == 1 || st.current_track == kTrackZ || st.drum_track[t] == 1) return;
   if (s_.switches.pass == 0) {
     if (p < st.lowest_pitch[t]) st.lowest_pitch[t] = p;
     if (p > st.highest_pitch[t]) st.highest_pitch[t] = p;
     st.annotation = pan_command(p);
     return;
   }
-  const int n = placed_value(p, s_.pitch.centre, s_.pitch.scale);
-  st.annotation = pan_command(std::clamp(n, -kPanLimit, kPanLimit));
+  const int n = std::clamp(placed_value(p, s_.pitch.centre, s_.pitch.scale), -kPanLimit, kPanLimit);
+  s_.placement.placed_at(st.current_track, n);
+  st.annotation = pan_command(n);
 }
 
 }  // namespace bivox

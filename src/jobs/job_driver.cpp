@@ -17,16 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string read_score(const std::string& path) {
-  std::error_code ec;
-  if (fs::is_directory(fs::path(path), ec)) throw FileError(path, "is a directory");
-  std::ifstream in(fs::path(path), std::ios::binary);
-  if (!in) throw FileError(path, "cannot be opened for reading");
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw FileError(path, "cannot be read");
-  return bytes;
-}
-
 // Text-mode writing: every line feed becomes CR LF.
 std::string text_mode(std::string_view text) {
   std::string out;
@@ -69,6 +59,16 @@ struct PassPlan {
 
 }  // namespace
 
+std::string read_score(const std::string& path) {
+  std::error_code ec;
+  if (fs::is_directory(fs::path(path), ec)) throw FileError(path, "is a directory");
+  std::ifstream in(fs::path(path), std::ios::binary);
+  if (!in) throw FileError(path, "cannot be opened for reading");
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) throw FileError(path, "cannot be read");
+  return bytes;
+}
+
 void reset_score_state(Session& session, bool keep_collected) {
   session.score.reset(keep_collected);
   if (!keep_collected) session.macros.entries.clear();
@@ -109,6 +109,7 @@ void begin_pass(Session& session, int pass) {
     }
   }
   session.diagnostics.clear();
+  session.placement.clear();
 }
 
 void run_pass(Session& session, int pass, const std::string& input, const std::string& output) {
@@ -134,6 +135,9 @@ void run_pass(Session& session, int pass, const std::string& input, const std::s
       throw FatalStop(std::string(msg::kOutOfMemory));
     }
   } catch (const FatalStop& stop) {
+    session.stop_position = ctx.input.tell_pos();
+    ctx.input.seek_end();
+    session.end_position = ctx.input.tell_pos();
     ctx.input.close();
     ctx.values.reset();
     out.write_and_close(session.output + stop.message());
@@ -143,10 +147,14 @@ void run_pass(Session& session, int pass, const std::string& input, const std::s
   out.write_and_close(session.output);
 }
 
-JobResult run_job(Session& session, Job job, const std::string& input, const std::string& output,
-                  const PassHook& before_pass) {
+void refuse_writing_over_input(const std::string& input, const std::string& output) {
   if (same_file(input, output))
     throw FileError(output, "is the input itself; refusing to write over it");
+}
+
+JobResult run_job(Session& session, Job job, const std::string& input, const std::string& output,
+                  const PassHook& before_pass) {
+  refuse_writing_over_input(input, output);
   std::vector<PassPlan> passes;
   switch (job) {
     case Job::syntax:
@@ -176,6 +184,16 @@ JobResult run_job(Session& session, Job job, const std::string& input, const std
   result.stop = session.stop_position;
   result.end = session.end_position;
   result.diagnostics = session.diagnostics.entries();
+  result.diagnostic_positions = session.diagnostics.positions();
+  if (job == Job::stereo) {
+    result.pitch = session.pitch;
+    for (std::size_t t = 0; t < kTrackSlots && !result.fatal; ++t) {
+      const PlacementRecord::Track& record = session.placement.tracks[t];
+      if (record.notes == 0) continue;
+      result.tracks.push_back({static_cast<char>('A' + t), record, session.score.pan_fixed[t] != 0,
+                               session.score.drum_track[t] != 0});
+    }
+  }
   return result;
 }
 

@@ -35,14 +35,26 @@ void begin_pass(Session& session, int pass);
 // A fatal stop is written into the output and then thrown on.
 void run_pass(Session& session, int pass, const std::string& input, const std::string& output);
 
+// What the placing pass of a stereo conversion met on one track that had notes.
+struct TrackPlacement {
+  char letter = 'A';
+  PlacementRecord::Track record;
+  bool pan_fixed = false;
+  bool drum = false;
+};
+
 struct JobResult {
   Job job = Job::syntax;
   std::string input;
   std::string output;
-  Position stop = 0;
+  Position stop = 0;  // where the last pass stopped (at a fatal stop: where it was then)
   Position end = 0;
   std::vector<std::string> diagnostics;
-  std::optional<std::string> fatal;  // the message of a fatal stop, which ended the job
+  std::vector<Position> diagnostic_positions;  // where each diagnostic was added
+  std::optional<std::string> fatal;            // the message of a fatal stop, which ended the job
+  // Stereo conversion: the tracks with notes, in letter order, and the centre and scale used.
+  std::vector<TrackPlacement> tracks;
+  PitchScale pitch;
   bool complete() const { return !fatal && stop == end; }
   // The file the job makes current: the input for the syntax test, else the output.
   const std::string& current_file() const { return job == Job::syntax ? input : output; }
@@ -51,6 +63,11 @@ struct JobResult {
 // Called before each pass of a job with the pass's index (0 or 1); the dialog shows its
 // caption and pauses there.
 using PassHook = std::function<void(int pass_index)>;
+
+// The bytes of a score file; throws FileError when it cannot be read.
+std::string read_score(const std::string& path);
+// Throws FileError when the output path names the input file itself.
+void refuse_writing_over_input(const std::string& input, const std::string& output);
 
 // Runs the job's passes from input to output. Throws FileError when a file cannot be read
 // or written, or when the output would be the input itself.

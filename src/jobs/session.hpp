@@ -20,6 +20,10 @@ struct JobSwitches {
 // Everything one user's work keeps: the dialog owns one for its whole life, bivox-cli one
 // per call. Capture buffers and the nameless macro body outlive passes and jobs.
 struct Session {
+  Session() { diagnostics.follow(&engine.input); }
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
   ParseContext engine;
   JobSwitches switches;
   ScoreState score;
@@ -27,6 +31,7 @@ struct Session {
   Diagnostics diagnostics;
   CaptureBuffers captures;
   PitchScale pitch;
+  PlacementRecord placement;  // emptied at the start of every pass
   // The rebuilt text of the running pass, with plain line feeds.
   std::string output;
   Position stop_position = 0;

@@ -1,0 +1,322 @@
+// bivox-cli as a user and a script meet it: the built program run on files in a temporary
+// directory, its exit status, standard output and error, and the files it leaves.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "support.hpp"
+#include "text/encoding.hpp"
+
+namespace bivox::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs bivox-cli with `args` inside `dir`, standard output and error captured (not terminals).
+CliRun run_cli(const TempDir& dir, const std::string& args) {
+  const std::string out = dir.file("stdout.txt");
+  const std::string err = dir.file("stderr.txt");
+  const std::string command = "cd '" + dir.path().string() + "' && '" BIVOX_CLI "' " + args +
+                              " > '" + out + "' 2> '" + err + "' < /dev/null";
+  const int raw = std::system(command.c_str());
+  CliRun run;
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.out = read_file(out);
+  run.err = read_file(err);
+  return run;
+}
+
+std::vector<nlohmann::json> json_lines(const std::string& text) {
+  std::vector<nlohmann::json> objects;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    objects.push_back(nlohmann::json::parse(text.substr(start, end - start)));
+  }
+  return objects;
+}
+
+// Seven lines with CR LF ends; a macro reference on line 5, double-byte characters and then
+// text the grammar does not know ("???") on line 7.
+std::string score_stopping_on_line_7() {
+  return sjis(
+      "%1\r\n@AB V100 P64\r\n\r\n#A0 o4\r\nd4 r8 m8 f4 | ${riff} s2 |\r\n#B0 o3\r\n"
+      "l4 c4 日本 d4 ??? m4 |\r\nf2 s2 |\r\n");
+}
+
+constexpr std::string_view kWholeScore = "%1\r\n#A0 o4\r\nd4 r4 m4 |\r\n";
+
+TEST(CliUsage, BadCommandLinesExitWithStatus2AndRunNothing) {
+  TempDir dir;
+  write_file(dir.file("a.zrb"), kWholeScore);
+  write_file(dir.file("b.zrb"), kWholeScore);
+  for (const char* args :
+       {"", "syntax", "transpose a.zrb", "syntax -o x.zrb a.zrb b.zrb", "syntax --report a.zrb",
+        "stereo --plain --json a.zrb", "stereo --locations --plain a.zrb",
+        "syntax --input-encoding latin1 a.zrb", "syntax --no-such-option a.zrb"}) {
+    EXPECT_EQ(run_cli(dir, args).status, 2) << args;
+  }
+  EXPECT_FALSE(fs::exists(dir.file("_a.zrb")));
+  EXPECT_FALSE(fs::exists(dir.file("x.zrb")));
+}
+
+TEST(CliUsage, HelpShowsExamplesAndTheOutputChoice) {
+  TempDir dir;
+  const CliRun run = run_cli(dir, "--help");
+  EXPECT_EQ(run.status, 0);
+  for (const char* part : {"Examples:", "--locations", "--plain", "--report", "--input-encoding",
+                           "FILE:LINE:COLUMN", "Exit status:"}) {
+    EXPECT_NE(run.out.find(part), std::string::npos) << part;
+  }
+}
+
+TEST(CliOutput, PipedOutputIsTheDialogsLines) {
+  TempDir dir;
+  write_file(dir.file("song.zrb"), score_stopping_on_line_7());
+  const CliRun run = run_cli(dir, "syntax song.zrb");
+  EXPECT_EQ(run.status, 4);
+  const std::string summary = "[song.zrb][4e][61]の構文テスト、処理を打ち切りしました。\n";
+  EXPECT_EQ(run.out, summary + "展開マクロがありました、展開して下さい\n" + summary);
+  EXPECT_EQ(run.err, "");
+  EXPECT_TRUE(fs::exists(dir.file("_song.zrb")));
+}
+
+TEST(CliOutput, LocationsNameLineAndColumnWithTheSourceAndACaret) {
+  TempDir dir;
+  write_file(dir.file("song.zrb"), score_stopping_on_line_7());
+  const CliRun run = run_cli(dir, "syntax --locations song.zrb");
+  EXPECT_EQ(run.status, 4);
+  // Column 13 of line 7 is the first "?": the two double-byte characters count one column
+  // each, and take two cells each in the caret line.
+  EXPECT_EQ(run.out,
+            "song.zrb:5:22: warning: 展開マクロがありました、展開して下さい\n"
+            "    5 | d4 r8 m8 f4 | ${riff} s2 |\n"
+            "      |                      ^\n"
+            "song.zrb:7:13: error: not understood from here on (byte 0x4e of 0x61)\n"
+            "    7 | l4 c4 日本 d4 ??? m4 |\n"
+            "      |               ^\n"
+            "[song.zrb][4e][61]の構文テスト、処理を打ち切りしました。\n");
+}
+
+TEST(CliOutput, ACompleteScoreGivesStatus0AndTheSummaryTwice) {
+  TempDir dir;
+  write_file(dir.file("whole.zrb"), kWholeScore);
+  const CliRun plain = run_cli(dir, "syntax whole.zrb");
+  EXPECT_EQ(plain.status, 0);
+  const std::string summary = "[whole.zrb]の構文テストを完了しました。\n";
+  EXPECT_EQ(plain.out, summary + summary);
+  const CliRun located = run_cli(dir, "syntax --locations whole.zrb");
+  EXPECT_EQ(located.status, 0);
+  EXPECT_EQ(located.out, summary);
+}
+
+TEST(CliJson, CarriesTheContractFieldsAndTheLinesAndColumns) {
+  TempDir dir;
+  write_file(dir.file("song.zrb"), score_stopping_on_line_7());
+  const CliRun run = run_cli(dir, "syntax --json song.zrb");
+  EXPECT_EQ(run.status, 4);
+  const std::vector<nlohmann::json> objects = json_lines(run.out);
+  ASSERT_EQ(objects.size(), 1U);
+  const nlohmann::json& j = objects[0];
+  EXPECT_EQ(j["job"], "syntax");
+  EXPECT_EQ(j["input"], "song.zrb");
+  EXPECT_EQ(j["output"], "_song.zrb");
+  EXPECT_EQ(j["complete"], false);
+  EXPECT_EQ(j["stop"], 0x4e);
+  EXPECT_EQ(j["end"], 0x61);
+  EXPECT_EQ(j["fatal"], nullptr);
+  EXPECT_EQ(j["stop_at"], (nlohmann::json{{"position", 0x4e}, {"line", 7}, {"column", 13}}));
+  EXPECT_EQ(j["diagnostics"], nlohmann::json::array({"展開マクロがありました、展開して下さい"}));
+  EXPECT_EQ(j["diagnostics_at"],
+            nlohmann::json::array({{{"position", 49}, {"line", 5}, {"column", 22}}}));
+  EXPECT_EQ(j["summary"], "[song.zrb][4e][61]の構文テスト、処理を打ち切りしました。");
+  EXPECT_FALSE(j.contains("placement"));
+}
+
+TEST(CliFiles, TheOutputIsNeverWrittenOverTheInput) {
+  TempDir dir;
+  write_file(dir.file("song.zrb"), kWholeScore);
+  for (const char* args : {"expand -o song.zrb song.zrb", "expand -o ./song.zrb song.zrb",
+                           "stereo --input-encoding utf-8 -o song.zrb song.zrb"}) {
+    const CliRun run = run_cli(dir, args);
+    EXPECT_EQ(run.status, 3) << args;
+    EXPECT_NE(run.err.find("refusing to write over it"), std::string::npos) << args;
+    EXPECT_EQ(read_file(dir.file("song.zrb")), kWholeScore) << args;
+  }
+}
+
+TEST(CliFiles, AnUnreadableInputOrUnwritableOutputWritesNothing) {
+  TempDir dir;
+  write_file(dir.file("song.zrb"), kWholeScore);
+  fs::create_directory(dir.file("folder.zrb"));
+  struct Case {
+    const char* args;
+    const char* written;  // a file that must not exist afterwards
+  };
+  for (const Case& c :
+       {Case{"syntax missing.zrb", "_missing.zrb"}, Case{"syntax folder.zrb", "_folder.zrb"},
+        Case{"syntax -o no/such/dir/out.zrb song.zrb", "no"},
+        Case{"syntax -o folder.zrb song.zrb", "_song.zrb"},
+        Case{"syntax --input-encoding utf-8 missing.zrb", "_missing.zrb"},
+        Case{"syntax --input-encoding utf-8 -o no/out.zrb song.zrb", "no"}}) {
+    const CliRun run = run_cli(dir, c.args);
+    EXPECT_EQ(run.status, 3) << c.args;
+    EXPECT_EQ(run.out, "") << c.args;
+    EXPECT_NE(run.err.find("bivox-cli: "), std::string::npos) << c.args;
+    EXPECT_FALSE(fs::exists(dir.file(c.written))) << c.args;
+  }
+  EXPECT_TRUE(fs::is_empty(dir.file("folder.zrb")));
+}
+
+TEST(CliFiles, AFileErrorInJsonModeStillGivesItsObject) {
+  TempDir dir;
+  write_file(dir.file("song.zrb"), kWholeScore);
+  const CliRun run = run_cli(dir, "syntax --json missing.zrb song.zrb");
+  EXPECT_EQ(run.status, 3);
+  const std::vector<nlohmann::json> objects = json_lines(run.out);
+  ASSERT_EQ(objects.size(), 2U);
+  EXPECT_EQ(objects[0]["input"], "missing.zrb");
+  EXPECT_EQ(objects[0]["error"], "missing.zrb: cannot be opened for reading");
+  EXPECT_EQ(objects[1]["complete"], true);
+}
+
+TEST(CliUtf8, AUtf8ScoreIsConvertedForTheJobAndItsOutputWrittenInUtf8) {
+  TempDir dir;
+  const std::string utf8_score = "\xEF\xBB\xBF" + cp932_to_utf8(score_stopping_on_line_7());
+  write_file(dir.file("u.zrb"), utf8_score);
+  write_file(dir.file("s.zrb"), score_stopping_on_line_7());
+  const CliRun utf8 = run_cli(dir, "syntax --locations --input-encoding utf-8 u.zrb");
+  const CliRun sjis_run = run_cli(dir, "syntax --locations s.zrb");
+  EXPECT_EQ(utf8.status, 4);
+  // Same places, same positions (those of the converted score), other file names.
+  std::string expected = sjis_run.out;
+  for (std::size_t at; (at = expected.find("s.zrb")) != std::string::npos;) expected[at] = 'u';
+  EXPECT_EQ(utf8.out, expected);
+  EXPECT_EQ(read_file(dir.file("_u.zrb")), cp932_to_utf8(read_file(dir.file("_s.zrb"))));
+}
+
+TEST(CliUtf8, ACharacterWithoutCp932FormIsRefusedWithItsPlace) {
+  TempDir dir;
+  write_file(dir.file("u.zrb"), "%1\n#A0\nd4 日本 é m4\n");
+  const CliRun run = run_cli(dir, "stereo --input-encoding utf-8 u.zrb");
+  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err,
+            "bivox-cli: u.zrb:3:7: the character U+00E9 has no Shift-JIS (cp932) form; nothing "
+            "was written\n"
+            "    3 | d4 日本 é m4\n"
+            "      |         ^\n");
+  EXPECT_FALSE(fs::exists(dir.file("_u.zrb")));
+
+  write_file(dir.file("v.zrb"), "%1\r\n\xFF d4\r\n");
+  const CliRun json = run_cli(dir, "syntax --json --input-encoding utf-8 v.zrb");
+  EXPECT_EQ(json.status, 3);
+  const std::vector<nlohmann::json> objects = json_lines(json.out);
+  ASSERT_EQ(objects.size(), 1U);
+  EXPECT_EQ(objects[0]["error"], "v.zrb: the byte 0xFF is not UTF-8");
+  EXPECT_EQ(objects[0]["error_at"], (nlohmann::json{{"line", 2}, {"column", 1}}));
+  EXPECT_FALSE(fs::exists(dir.file("_v.zrb")));
+}
+
+// Track A is placed; B sets its pan; J is a drum track; Z is never placed.
+constexpr std::string_view kPlacementScore =
+    "%1\r\n*DRUM\"J\"\r\n@B S+10\r\n#A0 o4 d4 m4 s4\r\n#B0 o4 d4\r\n#J0 o4 d4 r4\r\n"
+    "#Z0 o5 d4 _4\r\n";
+
+TEST(CliReport, TheStereoReportTableNamesRangesPlacementAndPans) {
+  TempDir dir;
+  write_file(dir.file("song.zrb"), kPlacementScore);
+  const CliRun run = run_cli(dir, "stereo --plain --report song.zrb");
+  EXPECT_EQ(run.status, 0);
+  // Range 48..55 of track A alone: centre 51.5, scale 129 / 8.
+  EXPECT_EQ(run.out,
+            "[_song.zrb]のステレオ化を完了しました。\n"
+            "[_song.zrb]のステレオ化を完了しました。\n"
+            "track  notes  lowest   highest  placement  pan\n"
+            "A          3  C4 (48)  G4 (55)  placed     -56 .. +56\n"
+            "B          1  C4 (48)  C4 (48)  pan fixed  -\n"
+            "J          2  C4 (48)  D4 (50)  drum       -\n"
+            "Z          1  C5 (60)  C5 (60)  track Z    -\n"
+            "pitch centre 51.500000, scale 16.125000\n");
+}
+
+TEST(CliReport, JsonCarriesTheSamePlacement) {
+  TempDir dir;
+  write_file(dir.file("song.zrb"), kPlacementScore);
+  const CliRun run = run_cli(dir, "stereo --json --report song.zrb");
+  EXPECT_EQ(run.status, 0);
+  const nlohmann::json placement = json_lines(run.out).at(0)["placement"];
+  EXPECT_EQ(placement["centre"], 51.5);
+  EXPECT_EQ(placement["scale"], 16.125);
+  ASSERT_EQ(placement["tracks"].size(), 4U);
+  EXPECT_EQ(placement["tracks"][0], (nlohmann::json{{"track", "A"},
+                                                    {"notes", 3},
+                                                    {"lowest", {{"pitch", 48}, {"name", "C4"}}},
+                                                    {"highest", {{"pitch", 55}, {"name", "G4"}}},
+                                                    {"placement", "placed"},
+                                                    {"pan", {{"lowest", -56}, {"highest", 56}}}}));
+  EXPECT_EQ(placement["tracks"][1]["placement"], "pan fixed");
+  EXPECT_EQ(placement["tracks"][1]["pan"], nullptr);
+  EXPECT_EQ(placement["tracks"][2]["placement"], "drum");
+  EXPECT_EQ(placement["tracks"][3]["placement"], "track Z");
+}
+
+TEST(CliReport, AScoreWithoutPlacedNotesSaysSo) {
+  TempDir dir;
+  write_file(dir.file("rests.zrb"), "%1\r\n#A0 _4 _4\r\n");
+  const CliRun run = run_cli(dir, "stereo --plain --report rests.zrb");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("track  notes  lowest  highest  placement  pan\n(no notes)\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_EQ(run.out.find("pitch centre"), std::string::npos);
+}
+
+TEST(CliBatch, FilesRunInOrderAndAClosingCountFollowsWithoutProgressWhenPiped) {
+  TempDir dir;
+  write_file(dir.file("a.zrb"), kWholeScore);
+  write_file(dir.file("b.zrb"), score_stopping_on_line_7());
+  write_file(dir.file("c.zrb"), kWholeScore);
+  const CliRun run = run_cli(dir, "syntax --plain a.zrb b.zrb missing.zrb c.zrb");
+  EXPECT_EQ(run.status, 3);  // a file error outranks a stopped parse
+  EXPECT_LT(run.out.find("[a.zrb]"), run.out.find("[b.zrb]"));
+  EXPECT_LT(run.out.find("[b.zrb]"), run.out.find("[c.zrb]"));
+  EXPECT_EQ(run.err,
+            "bivox-cli: missing.zrb: cannot be opened for reading\n"
+            "bivox-cli: 4 files: 2 complete, 1 stopped early, 1 failed\n");
+  EXPECT_EQ(run.err.find('\r'), std::string::npos);
+  EXPECT_EQ(run_cli(dir, "syntax a.zrb b.zrb c.zrb").status, 4);
+  EXPECT_EQ(run_cli(dir, "syntax a.zrb c.zrb").status, 0);
+}
+
+TEST(CliBatch, AFatalStopEndsTheRunWithStatus1) {
+  TempDir dir;
+  // The repeat count makes the expanded text pass the loop limit.
+  write_file(dir.file("huge.zrb"), "%1\r\n#A0\r\nd4\r\n$a{c4}99999999\r\nd4\r\n");
+  write_file(dir.file("next.zrb"), kWholeScore);
+  const CliRun run = run_cli(dir, "expand --locations huge.zrb next.zrb");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out,
+            "huge.zrb:4:15: error: fatal stop: LoopBun:buffer_max_over!!!\n"
+            "    4 | $a{c4}99999999\n"
+            "      |               ^\n");
+  EXPECT_EQ(run.err,
+            "bivox-cli: _huge.zrb: stopped: LoopBun:buffer_max_over!!!\n"
+            "bivox-cli: 2 files: 0 complete, 0 stopped early, 1 failed, 1 not run after the "
+            "fatal stop\n");
+  EXPECT_EQ(read_file(dir.file("_huge.zrb")), "LoopBun:buffer_max_over!!!\r\n");
+  EXPECT_FALSE(fs::exists(dir.file("_next.zrb")));
+}
+
+}  // namespace
+}  // namespace bivox::test

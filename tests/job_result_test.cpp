@@ -1,0 +1,67 @@
+// What a job hands to the tools besides its output: where each diagnostic was added, what
+// the stereo placement met per track, and where a fatal stop happened.
+#include <gtest/gtest.h>
+
+#include "support.hpp"
+
+namespace bivox::test {
+namespace {
+
+TEST(JobResult, EachDiagnosticKeepsThePositionAfterItsConstruct) {
+  const std::string score = "%1\n#A0 d4 ${m} r4 {}2\n";
+  const test::Run run = run_score(Job::syntax, score);
+  ASSERT_EQ(run.result.diagnostics.size(), 2U);
+  ASSERT_EQ(run.result.diagnostic_positions.size(), 2U);
+  EXPECT_EQ(run.result.diagnostic_positions[0], static_cast<Position>(score.find(" r4")));
+  EXPECT_EQ(run.result.diagnostic_positions[1], static_cast<Position>(score.size() - 1));
+}
+
+TEST(JobResult, PositionsAreDroppedWithTheirDiagnosticsBeyondCapacity) {
+  Diagnostics list;
+  InputSource input;
+  input.open("abc");
+  list.follow(&input);
+  for (std::size_t i = 0; i < Diagnostics::kCapacity + 5; ++i) list.add("x");
+  EXPECT_EQ(list.positions().size(), Diagnostics::kCapacity);
+  list.clear();
+  EXPECT_TRUE(list.positions().empty());
+}
+
+TEST(JobResult, TheStereoJobRecordsEveryTracksPitchesAndPlacedPans) {
+  // A is placed (48..60 alone decides the range); B sets its pan after its first note; Z
+  // is never placed; rests count nowhere.
+  const test::Run run =
+      run_score(Job::stereo, "%1\n#A0 o4 d4 _4 d4 s4 o5 d4\n#B0 o3 d4\n@B S0\n#Z0 o6 d4\n");
+  ASSERT_EQ(run.result.tracks.size(), 3U);
+  const TrackPlacement& a = run.result.tracks[0];
+  EXPECT_EQ(a.letter, 'A');
+  EXPECT_EQ(a.record.notes, 4);
+  EXPECT_EQ(a.record.lowest_pitch, 48);
+  EXPECT_EQ(a.record.highest_pitch, 60);
+  EXPECT_EQ(a.record.placed, 4);
+  EXPECT_EQ(a.record.lowest_pan, -60);
+  EXPECT_EQ(a.record.highest_pan, 60);
+  EXPECT_FALSE(a.pan_fixed || a.drum);
+  const TrackPlacement& b = run.result.tracks[1];
+  EXPECT_EQ(b.letter, 'B');
+  EXPECT_TRUE(b.pan_fixed);
+  EXPECT_EQ(b.record.lowest_pitch, 36);
+  EXPECT_EQ(b.record.placed, 0);
+  EXPECT_EQ(run.result.tracks[2].letter, 'Z');
+  EXPECT_EQ(run.result.tracks[2].record.placed, 0);
+  EXPECT_FLOAT_EQ(run.result.pitch.centre, 54.0F);
+  EXPECT_TRUE(run_score(Job::syntax, "%1\n#A0 d4\n").result.tracks.empty());
+}
+
+TEST(JobResult, AFatalStopRecordsWhereTheParseWas) {
+  Session session;
+  run_score(session, Job::syntax, "%1\n#A0 d4 r4 m4 f4 s4\n");  // leaves other positions behind
+  const std::string score = "%1\n$a{c4}99999999\nd4\n";
+  const test::Run run = run_score(session, Job::expand, score);
+  ASSERT_TRUE(run.result.fatal);
+  EXPECT_EQ(run.result.stop, static_cast<Position>(score.find("\nd4")));
+  EXPECT_EQ(run.result.end, static_cast<Position>(score.size()));
+}
+
+}  // namespace
+}  // namespace bivox::test
