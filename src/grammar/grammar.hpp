@@ -159,6 +159,7 @@ class Grammar {
     std::string_view zero, plus, minus, tie, slur;
   };
   bool signed_or_tied(const TiedForms& forms);
+  bool letter_value_length(std::string_view letter, Rule value);
 
   // Actions.
   void apply_section(int kind, std::string_view text);

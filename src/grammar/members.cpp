@@ -43,13 +43,18 @@ bool Grammar::attribute_p() {
   return f.fail();
 }
 
-bool Grammar::attribute_v() {
+// The forms letter value ":" length and letter value of the commands without actions.
+bool Grammar::letter_value_length(std::string_view letter, Rule value) {
   Frame f(*this);
-  if (f.seq("V", &Grammar::signed_number, ":", &Grammar::length)) {
-    return f.yield(NL, member_prefix('V'), f[1], f[2], f[3], f[4]);
+  if (f.seq(letter, value, ":", &Grammar::length)) {
+    return f.yield(NL, member_prefix(letter[0]), f[1], f[2], f[3], f[4]);
   }
-  if (f.seq("V", &Grammar::signed_number)) return f.yield(NL, member_prefix('V'), f[1], f[2]);
+  if (f.seq(letter, value)) return f.yield(NL, member_prefix(letter[0]), f[1], f[2]);
   return f.fail();
+}
+
+bool Grammar::attribute_v() {
+  return letter_value_length("V", &Grammar::signed_number);
 }
 
 bool Grammar::attribute_s() {
@@ -66,30 +71,15 @@ bool Grammar::attribute_s() {
 }
 
 bool Grammar::attribute_r() {
-  Frame f(*this);
-  if (f.seq("R", &Grammar::number, ":", &Grammar::length)) {
-    return f.yield(NL, member_prefix('R'), f[1], f[2], f[3], f[4]);
-  }
-  if (f.seq("R", &Grammar::number)) return f.yield(NL, member_prefix('R'), f[1], f[2]);
-  return f.fail();
+  return letter_value_length("R", &Grammar::number);
 }
 
 bool Grammar::attribute_w() {
-  Frame f(*this);
-  if (f.seq("W", &Grammar::number, ":", &Grammar::length)) {
-    return f.yield(NL, member_prefix('W'), f[1], f[2], f[3], f[4]);
-  }
-  if (f.seq("W", &Grammar::number)) return f.yield(NL, member_prefix('W'), f[1], f[2]);
-  return f.fail();
+  return letter_value_length("W", &Grammar::number);
 }
 
 bool Grammar::attribute_q() {
-  Frame f(*this);
-  if (f.seq("Q", &Grammar::number, ":", &Grammar::length)) {
-    return f.yield(NL, member_prefix('Q'), f[1], f[2], f[3], f[4]);
-  }
-  if (f.seq("Q", &Grammar::number)) return f.yield(NL, member_prefix('Q'), f[1], f[2]);
-  return f.fail();
+  return letter_value_length("Q", &Grammar::number);
 }
 
 bool Grammar::attribute_u() {
