@@ -211,6 +211,10 @@ TEST(TerminalEdges, MatchOrLeaveTheInputWhereItWas) {
       {"rest of line stops at Ctrl-Z", "a\x1a\nb", match_rest_of_line, "a", 1},
       {"the notation mark asked for", " x", mark(1, 1), "(x1)", 0},
       {"another notation mark", " x", mark(0, 2), "<fail>", 0},
+      {"a quoted text longer than 127 bytes stays whole", "\"" + std::string(500, 'q') + "\"",
+       match_quoted_text, "\"" + std::string(500, 'q') + "\"", 502},
+      {"a line longer than 2047 bytes stays whole", std::string(5000, 'r') + "\n",
+       match_rest_of_line, std::string(5000, 'r'), 5001},
       {"empty skips nothing", "//-x\n", match_empty, "---OK---", 0},
   };
   for (const TerminalCase& c : cases) {
@@ -341,6 +345,40 @@ TEST(Jobs, RunTheirPassesWithTheirSwitches) {
     EXPECT_EQ(session.pitch.centre, c.centre) << static_cast<int>(c.job);
     EXPECT_EQ(session.pitch.scale, c.scale) << static_cast<int>(c.job);
     EXPECT_EQ(ranges, c.job == Job::stereo ? "[48]-[60]:54.000000:9.923077\n" : "");
+  }
+}
+
+struct RangeCase {
+  int lo;
+  int hi;
+  std::string trace;
+  float centre;
+  float scale;
+};
+
+TEST(PassStart, CentreAndScaleOfTheSecondStereoPass) {
+  const RangeCase cases[] = {
+      {48, 60, "[48]-[60]:54.000000:9.923077\n", 54.0F, static_cast<float>(129.0 / 13.0)},
+      {57, 57, "[57]-[57]:57.000000:129.000000\n", 57.0F, 129.0F},
+      {36, 84, "[36]-[84]:60.000000:2.632653\n", 60.0F, static_cast<float>(129.0 / 49.0)},
+      {40, 41, "[40]-[41]:40.500000:64.500000\n", 40.5F, 64.5F},
+      // No track counted a note: the values are never used, but they are still computed.
+      {500, -500, "[500]-[-500]:0.000000:-0.129129\n", 0.0F, static_cast<float>(129.0 / -999.0)},
+  };
+  for (const RangeCase& c : cases) {
+    Session session;
+    std::string trace;
+    session.engine.trace = [&](std::string_view line) { trace += line; };
+    session.switches.stereo = true;
+    session.score.lowest_pitch[3] = c.lo;
+    session.score.highest_pitch[3] = c.hi;
+    session.diagnostics.add("from the first pass");
+    begin_pass(session, 1);
+    EXPECT_EQ(trace, c.trace);
+    EXPECT_EQ(session.pitch.centre, c.centre) << c.trace;
+    EXPECT_EQ(session.pitch.scale, c.scale) << c.trace;
+    EXPECT_EQ(session.switches.pass, 1);
+    EXPECT_TRUE(session.diagnostics.entries().empty());
   }
 }
 

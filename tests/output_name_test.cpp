@@ -27,6 +27,13 @@ TEST(OutputName, Cp932Paths) {
       {test::sjis("C:\\曲\\表.zrb"), test::sjis("C:\\曲\\_表.zrb")},
       {test::sjis("C:\\ソ\\十"), "---non---"},
       {test::sjis("ソ.zrb"), test::sjis("_ソ.zrb")},
+      {test::sjis("表\\song.zrb"), test::sjis("表\\_song.zrb")},
+      {test::sjis("C:\\十.ZRB"), test::sjis("C:\\_十.zrb")},
+      {"C:\\x.zrb\\", "C:\\x.zrb\\_.zrb"},
+      {"\\song.zrb", "\\_song.zrb"},
+      {"C:\\a/b.zrb", "C:\\a/_b.zrb"},
+      {"C:\\s\\a.zrbak", "C:\\s\\_a.zrb"},
+      {"", "---non---"},
   };
   for (const NameCase& c : cases) {
     EXPECT_EQ(make_output_name(c.input, PathEncoding::cp932), c.output) << c.input;
