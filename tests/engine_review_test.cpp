@@ -289,6 +289,29 @@ TEST(Document, WritesItsElementsAndOneLineFeed) {
   }
 }
 
+TEST(PassRunnerPositions, StopAfterTheTrailingSpacingEndAtTheFileLength) {
+  struct Case {
+    std::string score;
+    Position stop;
+    Position end;
+    std::string output;
+  };
+  const Case cases[] = {
+      {"  ~x", 2, 4, ""},  // nothing recognised: nothing written
+      {"| ~x", 2, 4, "|\r\n\r\n"},
+      {"| !open bang", 12, 12, "|\r\n\r\n"},
+      {"|\r\n/* open", 10, 10, "|\r\n\r\n"},
+      {"|\r\n\x1a|", 3, 5, "|\r\n\r\n"},
+      {"\x1a|", 0, 2, ""},
+  };
+  for (const Case& c : cases) {
+    const auto run = run_score(Job::syntax, c.score);
+    EXPECT_EQ(run.result.stop, c.stop) << c.score;
+    EXPECT_EQ(run.result.end, c.end) << c.score;
+    EXPECT_EQ(run.output, c.output) << c.score;
+  }
+}
+
 // The first element of a document stands outside the loop. The loop then holds a bar ("|"
 // and a line feed) and a ";" line, whose text is the rest of the line and three bytes more.
 TEST(ElementLoop, BufferHoldsAtMost2999997Bytes) {
