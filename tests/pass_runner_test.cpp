@@ -13,31 +13,12 @@ namespace {
 
 using test::run_score;
 
-TEST(PassRunner, StopAndEndPositions) {
-  // Trailing spacing and comments count as understood.
-  auto whole = run_score(Job::syntax, "\\ +  /* c */ !bang! //- line\r\n");
-  EXPECT_TRUE(whole.result.complete());
-  EXPECT_EQ(whole.result.end, 30);
-  // The stop position is where the unrecognised part begins, after the spacing before it.
-  auto early = run_score(Job::syntax, "\\ +\r\n  ~x");
-  EXPECT_FALSE(early.result.complete());
-  EXPECT_EQ(early.result.stop, 7);
-  EXPECT_EQ(early.result.end, 9);
-  EXPECT_EQ(early.output, "\r\n\\+\r\n");
-}
-
 TEST(PassRunner, EmptyAndCommentOnlyScoresWriteAnEmptyFile) {
   for (const char* score : {"", " \r\n/* only */ !x!"}) {
     auto run = run_score(Job::stereo, score);
     EXPECT_TRUE(run.result.complete());
     EXPECT_EQ(run.output, "");
   }
-}
-
-TEST(PassRunner, CtrlZEndsTheDataButNotTheFile) {
-  auto run = run_score(Job::syntax, "\\ +\x1a\\ -");
-  EXPECT_EQ(run.result.stop, 3);
-  EXPECT_EQ(run.result.end, 7);
 }
 
 TEST(PassRunner, DiagnosticListKeeps299Messages) {
@@ -50,29 +31,6 @@ TEST(PassRunner, TwoPassJobsShowTheSecondPassMessagesOnly) {
   auto run = run_score(Job::expand, "${a} $a{d}");
   EXPECT_TRUE(run.result.diagnostics.empty());
   EXPECT_EQ(test::lines(run.output), "\nd\nd\n");
-}
-
-TEST(PassStart, CentreAndScaleFromThePanFreeTracks) {
-  Session session;
-  std::string trace;
-  session.engine.trace = [&](std::string_view line) { trace += line; };
-  // Track A spans 50..70; track B spans 30..40 but is pan-fixed.
-  session.score.lowest_pitch.fill(500);
-  session.score.highest_pitch.fill(-500);
-  session.score.lowest_pitch[0] = 50;
-  session.score.highest_pitch[0] = 70;
-  session.score.lowest_pitch[1] = 30;
-  session.score.highest_pitch[1] = 40;
-  session.score.pan_fixed[1] = 1;
-  session.switches.stereo = true;
-  begin_pass(session, 1);
-  EXPECT_EQ(session.pitch.centre, 60.0F);
-  EXPECT_EQ(session.pitch.scale, static_cast<float>(129.0 / 21.0));
-  EXPECT_EQ(trace, "[50]-[70]:60.000000:6.142857\n");
-  begin_pass(session, 0);
-  EXPECT_EQ(session.pitch.centre, 48.0F);
-  EXPECT_EQ(session.pitch.scale, 1.0F);
-  EXPECT_EQ(session.score.lowest_pitch[0], 500);
 }
 
 TEST(FatalStop, MessageAloneWhenMetDuringTheParse) {
