@@ -9,7 +9,6 @@
 //   peak_budget  peak divided by the allowance 8 x input + 10 MB (at most 1 is on target)
 //   complete     1 when every pass read the whole score
 #include <benchmark/benchmark.h>
-
 #include <time.h>
 
 #include <filesystem>
@@ -49,9 +48,7 @@ std::vector<PassPlan> passes_of(Job job) {
 // A scratch directory with one score file per size, written once.
 class ScoreFiles {
  public:
-  ScoreFiles() : dir_(fs::temp_directory_path() / "bivox-bench") {
-    fs::create_directories(dir_);
-  }
+  ScoreFiles() : dir_(fs::temp_directory_path() / "bivox-bench") { fs::create_directories(dir_); }
   ~ScoreFiles() {
     std::error_code ec;
     fs::remove_all(dir_, ec);
@@ -64,7 +61,9 @@ class ScoreFiles {
     if (added) std::ofstream(it->second, std::ios::binary) << bytes;
     return it->second;
   }
-  std::string output(const std::string& key) const { return (dir_ / ("_" + key + ".zrb")).string(); }
+  std::string output(const std::string& key) const {
+    return (dir_ / ("_" + key + ".zrb")).string();
+  }
   std::string copy(const std::string& key) const { return (dir_ / ("copy_" + key)).string(); }
 
  private:
@@ -158,9 +157,9 @@ void BM_Nested(benchmark::State& state, Job job) {
   const int depth = static_cast<int>(state.range(0));
   const std::string score = generate_nested_score(depth);
   run_job_benchmark(state, job, "nested" + std::to_string(depth), score);
-  state.counters["s_per_level"] = benchmark::Counter(
-      static_cast<double>(depth), benchmark::Counter::kIsIterationInvariantRate |
-                                      benchmark::Counter::kInvert);
+  state.counters["s_per_level"] =
+      benchmark::Counter(static_cast<double>(depth), benchmark::Counter::kIsIterationInvariantRate |
+                                                         benchmark::Counter::kInvert);
 }
 
 void score_sizes(benchmark::internal::Benchmark* b) {

@@ -24,7 +24,7 @@ constexpr std::string_view kKeyName = "\203\147\222\267\222\262";
 // ┃ (a heavy bar drawn as a double-byte character: spacing to the grammar)
 constexpr std::string_view kHeavyBar = "\204\253";
 
-constexpr std::array<std::string_view, 7> kJapanese = {kMelody, kInnerChords, kChorus, kLyrics,
+constexpr std::array<std::string_view, 7> kJapanese = {kMelody, kInnerChords, kChorus,  kLyrics,
                                                        kRepeat, kKeyName,     kHeavyBar};
 
 // Note letters of the three naming systems: solfege, English, German.
@@ -35,18 +35,18 @@ constexpr int kDrumTrack = 'J' - 'A';
 constexpr int kPanFixedTrack = 'K' - 'A';
 
 constexpr std::array<std::string_view, 22> kLengths = {
-    "4",   "8",    "8",   "16",   "2",    "4.",    "8..", "i120", "4^8", "2~4",  "4`3",
-    "8 ^ 16", "32", "1", "64", "4//", "8/.", "16///", "",   "",     "4 ~ 8^16", "2`3.`1"};
+    "4",      "8",  "8", "16", "2",   "4.",  "8..",   "i120", "4^8", "2~4",      "4`3",
+    "8 ^ 16", "32", "1", "64", "4//", "8/.", "16///", "",     "",    "4 ~ 8^16", "2`3.`1"};
 constexpr std::array<std::string_view, 5> kAccidentals = {"+", "-", "=", "++", "--"};
 constexpr std::array<std::string_view, 17> kAttributes = {
-    "V100",   "V+10:8", "V-10", "P64",     "P5/3",     "R2:4",     "R3",   "W3:8",   "Q6",
-    "Y0",     "Y1",     "T+2",  "T0",      "U+5:4",    "X128=5.3", "X7=64", "X129=-2"};
+    "V100", "V+10:8", "V-10", "P64", "P5/3",  "R2:4",     "R3",    "W3:8",   "Q6",
+    "Y0",   "Y1",     "T+2",  "T0",  "U+5:4", "X128=5.3", "X7=64", "X129=-2"};
 constexpr std::array<std::string_view, 4> kAssignments = {"R=1.2.3", "W=..", "Q=5.", "R=.4."};
-constexpr std::array<std::string_view, 12> kInline = {"v100", "v+5:4", "v-3",  "o5", "<", ">",
-                                                      ">>",   "p0",    "p+3",  "q^8", "q-2", "?0"};
+constexpr std::array<std::string_view, 12> kInline = {"v100", "v+5:4", "v-3", "o5",  "<",   ">",
+                                                      ">>",   "p0",    "p+3", "q^8", "q-2", "?0"};
 constexpr std::array<std::string_view, 8> kChordSymbols = {
-    "'C'4",      "'C#m7-5(9,11)/E'4:8-", "'Bbm'2", "'G7sus4'", "'Am7'2",
-    "'F(13,+11)'4", "'Ddim7>'8",            "'EM7/G#'4:"};
+    "'C'4",   "'C#m7-5(9,11)/E'4:8-", "'Bbm'2",    "'G7sus4'",
+    "'Am7'2", "'F(13,+11)'4",         "'Ddim7>'8", "'EM7/G#'4:"};
 constexpr std::array<std::string_view, 6> kComments = {"//- ", "/* ", "!! ", "!- ", "; ", ""};
 
 class Rng {
@@ -203,8 +203,8 @@ class ScoreWriter {
   }
 
   std::string macro_name() {
-    static constexpr std::array<std::string_view, 8> kStems = {"riff", "bass", "fill", "a",
-                                                               "Intro", "x_", "7th", "B"};
+    static constexpr std::array<std::string_view, 8> kStems = {"riff",  "bass", "fill", "a",
+                                                               "Intro", "x_",   "7th",  "B"};
     return std::string(rng_.pick(kStems)) + std::to_string(rng_.below(8));
   }
 
@@ -231,8 +231,7 @@ class ScoreWriter {
 
   void header_lines() {
     static constexpr std::array<std::string_view, 8> kLines = {
-        "%2",          "%ABC",    "%8:4",        "\\BD +++", "\\ =", "*MARK\"A\"",
-        "*DATA\"x1\"", "*COLR\"0\""};
+        "%2", "%ABC", "%8:4", "\\BD +++", "\\ =", "*MARK\"A\"", "*DATA\"x1\"", "*COLR\"0\""};
     line(rng_.pick(kLines));
   }
 

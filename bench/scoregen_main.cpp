@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
   if (std::string_view(argv[1]) == "--nested" && argc > 2) {
     score = bivox::bench::generate_nested_score(std::atoi(argv[2]));
   } else {
-    const auto seed = argc > 2 ? static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10)) : 1U;
+    const auto seed =
+        argc > 2 ? static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10)) : 1U;
     score = bivox::bench::generate_score(std::strtoull(argv[1], nullptr, 10), seed);
   }
   std::fwrite(score.data(), 1, score.size(), stdout);

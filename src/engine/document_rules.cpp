@@ -27,33 +27,33 @@ bool Grammar::element_loop() {
   Frame f(*this);
   ParseContext& ctx = s_.engine;
   std::string buffer;
-  std::string text;
   Position p = ctx.input.tell_pos();
   while (element()) {
     p = ctx.input.tell_pos();
-    ctx.values.pop_into(text);
-    if (buffer.size() + text.size() + 2 >= kLoopBuffer) {
+    if (buffer.size() + ctx.values.top().size() + 2 >= kLoopBuffer) {
       throw FatalStop(std::string(msg::kLoopBufferFull));
     }
-    buffer += text;
+    ctx.values.pop_append(buffer);
   }
   ctx.input.seek_pos(p);
-  ctx.values.push(std::move(buffer));
+  ctx.values.push_moved(std::move(buffer));
   return true;
 }
 
+// Every alternative of every category begins with a literal; beside each category stand the
+// first bytes of those literals (the note letters of all three naming systems for notes).
 bool Grammar::element() {
-  static constexpr Rule kCategories[] = {
-      &Grammar::header_line,
-      &Grammar::attribute_command,
-      &Grammar::assignment_command,
-      &Grammar::inline_command,
-      &Grammar::tuplet_or_bracket_chord,
-      &Grammar::note_or_chord_symbol,
-      &Grammar::repeat_mark,
-      &Grammar::section_line,
-      &Grammar::macro,
-      &Grammar::bar_line,
+  static constexpr StartingRule kCategories[] = {
+      {&Grammar::header_line, "%\\"},
+      {&Grammar::attribute_command, "@PVSRWQUYTX"},
+      {&Grammar::assignment_command, "RWQ"},
+      {&Grammar::inline_command, "#xvo<>?pq"},
+      {&Grammar::tuplet_or_bracket_chord, "(["},
+      {&Grammar::note_or_chord_symbol, "abcdefghlmrs_'"},
+      {&Grammar::repeat_mark, "&,"},
+      {&Grammar::section_line, "*"},
+      {&Grammar::macro, "${"},
+      {&Grammar::bar_line, "|;"},
   };
   return first_rule(kCategories);
 }

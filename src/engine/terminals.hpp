@@ -55,6 +55,23 @@ class ClassPattern {
 inline constexpr std::array<std::string_view, 3> kNotationMarks = {"(x0)", "(x1)", "(x2)"};
 
 void skip_spacing(ParseContext& ctx);
+
+// Stands for an unknown next byte, before which every alternative must be tried.
+inline constexpr int kAnyByte = -2;
+// The byte that the next terminal would compare first (after the spacing), with the input
+// left where it is. kAnyByte when the fast paths are off, and at the end of the data, so
+// that there every alternative runs its spacing skip (and traces an unclosed comment)
+// exactly as often as without the fast paths.
+int next_token_byte(ParseContext& ctx);
+// Whether a terminal or rule whose first terminal begins with one of `first_bytes` can
+// match before `next`.
+inline bool may_start(int next, std::string_view first_bytes) {
+  if (next == kAnyByte) return true;
+  for (const char c : first_bytes) {
+    if (static_cast<unsigned char>(c) == next) return true;
+  }
+  return false;
+}
 bool match_literal(ParseContext& ctx, std::string_view literal);
 bool match_class(ParseContext& ctx, const ClassPattern& pattern);
 bool match_empty(ParseContext& ctx);

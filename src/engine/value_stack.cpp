@@ -7,19 +7,51 @@ namespace bivox {
 
 void ValueStack::reset() {
   places_.clear();
+  top_ = 0;
   count_ = 0;
 }
 
-void ValueStack::push(std::string text) {
-  if (static_cast<std::size_t>(count_) == places_.size()) places_.emplace_back();
-  places_[static_cast<std::size_t>(count_)] = std::move(text);
+std::string& ValueStack::place_at(std::size_t place) {
+  if (place == places_.size()) places_.emplace_back();
+  return places_[place];
+}
+
+// The value is in its place before the limit is tested, as a push always did.
+void ValueStack::pushed_at(std::size_t place) {
+  top_ = place + 1;
   ++count_;
   if (count_ == kPlaces) throw FatalStop(std::string(msg::kStackFull));
 }
 
+void ValueStack::push(std::string_view text) {
+  if (top_ == places_.size()) {
+    places_.emplace_back(text);
+  } else {
+    places_[top_].assign(text);
+  }
+  pushed_at(top_);
+}
+
+void ValueStack::push_moved(std::string&& text) {
+  place_at(top_) = std::move(text);
+  pushed_at(top_);
+}
+
+void ValueStack::push_held(std::size_t mark, std::size_t place) {
+  if (place != mark) places_[mark].swap(places_[place]);
+  pushed_at(mark);
+}
+
 void ValueStack::pop_into(std::string& slot) {
   --count_;
-  slot = std::move(places_[static_cast<std::size_t>(count_)]);
+  --top_;
+  slot = std::move(places_[top_]);
+}
+
+void ValueStack::pop_append(std::string& out) {
+  --count_;
+  --top_;
+  out += places_[top_];
 }
 
 void ValueStack::concat_into(std::string& slot, std::initializer_list<std::string_view> parts) {
@@ -28,7 +60,7 @@ void ValueStack::concat_into(std::string& slot, std::initializer_list<std::strin
   std::string joined;
   joined.reserve(total);
   for (auto part : parts) joined.append(part);
-  push(std::move(joined));
+  push_moved(std::move(joined));
   pop_into(slot);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,20 +11,56 @@ namespace bivox {
 // The stack through which rule results travel: a terminal or rule that matches pushes one
 // text, its caller pops it into a slot of its own frame. At most 9,999 values fit; the push
 // that brings the count to 10,000 is a fatal stop.
+//
+// A rule frame keeps the texts it pops where they lie: popping lowers the count of values
+// on the stack but leaves the text in its place, held by the frame until the frame's
+// result takes the places back. So texts are neither copied into slots nor out again, and
+// the places keep their storage from one use to the next.
 class ValueStack {
  public:
   static constexpr int kPlaces = 10000;
 
   void reset();
-  void push(std::string text);
+  // Pushes a copy of the text.
+  void push(std::string_view text);
+  // Pushes the text itself.
+  void push_moved(std::string&& text);
   void pop_into(std::string& slot);
+  // Appends the top text to `out` and pops it.
+  void pop_append(std::string& out);
   // Joins the parts into the slot; the joined text passes through the stack on its way.
   void concat_into(std::string& slot, std::initializer_list<std::string_view> parts);
   int count() const { return count_; }
+  // The text on top of the stack.
+  const std::string& top() const { return places_[top_ - 1]; }
+
+  // For rule frames. The places in use from `mark()` on belong to the frame that took the
+  // mark: first the texts it holds, then the values pushed since.
+  std::size_t mark() const { return top_; }
+  // Pops the top text and leaves it in its place, held.
+  void hold_top() { --count_; }
+  const std::string& held(std::size_t place) const { return places_[place]; }
+  // Releases every place from `mark` on.
+  void release_to(std::size_t mark) { top_ = mark; }
+  // Releases the places from `mark` on and pushes the text held at `place` in their stead.
+  void push_held(std::size_t mark, std::size_t place);
+  // Releases the places from `mark` on and pushes the pieces joined in their stead.
+  template <class... Pieces>
+  void push_joined(std::size_t mark, const Pieces&... pieces) {
+    scratch_.clear();
+    (scratch_.append(std::string_view(pieces)), ...);
+    place_at(mark).swap(scratch_);
+    pushed_at(mark);
+  }
 
  private:
+  std::string& place_at(std::size_t place);
+  void pushed_at(std::size_t place);
+
   std::vector<std::string> places_;
-  int count_ = 0;
+  std::size_t top_ = 0;  // places in use: values on the stack and texts held by frames
+  int count_ = 0;        // values on the stack
+  std::string scratch_;
 };
 
 }  // namespace bivox

@@ -146,6 +146,15 @@ class Grammar {
   bool first_literal(std::span<const std::string_view> literals);
   // The first matching rule of the list ⇒ $1.
   bool first_rule(std::span<const Rule> rules);
+  // A rule whose every alternative begins with a literal, and the first bytes of those
+  // literals.
+  struct StartingRule {
+    Rule rule;
+    std::string_view first_bytes;
+  };
+  // The first matching rule of the list ⇒ $1, passing over the rules that cannot begin
+  // with the next byte.
+  bool first_rule(std::span<const StartingRule> rules);
   // Replaces the text just pushed by NL + that text: ⇒ NL + $1.
   bool start_line();
   struct TiedForms {

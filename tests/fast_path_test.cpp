@@ -1,0 +1,110 @@
+// The fast paths of the engine (remembered spacing, alternatives passed over by their first
+// byte) must not change anything a job gives: output bytes, diagnostics, positions, fatal
+// stops and trace lines are compared with the plain engine, job after job in one session.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "score_generator.hpp"
+#include "support.hpp"
+
+namespace bivox {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  std::vector<std::string> outputs;
+  std::vector<JobResult> results;
+  std::string trace;
+};
+
+// Runs every job in turn on the score in one session, as consecutive button presses.
+Outcome run_all_jobs(const std::string& score, bool fast) {
+  Outcome outcome;
+  Session session;
+  session.engine.fast_paths = fast;
+  session.engine.trace = [&](std::string_view line) { outcome.trace += line; };
+  for (const Job job : {Job::syntax, Job::expand, Job::stereo, Job::expand, Job::syntax}) {
+    test::Run run = test::run_score(session, job, score);
+    outcome.outputs.push_back(run.output);
+    outcome.results.push_back(run.result);
+  }
+  return outcome;
+}
+
+void expect_same_with_and_without_fast_paths(const std::string& score, const std::string& name) {
+  const Outcome fast = run_all_jobs(score, true);
+  const Outcome plain = run_all_jobs(score, false);
+  ASSERT_EQ(fast.outputs.size(), plain.outputs.size());
+  for (std::size_t i = 0; i < fast.outputs.size(); ++i) {
+    SCOPED_TRACE(name + ", job " + std::to_string(i));
+    EXPECT_EQ(fast.outputs[i], plain.outputs[i]);
+    EXPECT_EQ(fast.results[i].diagnostics, plain.results[i].diagnostics);
+    EXPECT_EQ(fast.results[i].stop, plain.results[i].stop);
+    EXPECT_EQ(fast.results[i].end, plain.results[i].end);
+    EXPECT_EQ(fast.results[i].fatal, plain.results[i].fatal);
+  }
+  EXPECT_EQ(fast.trace, plain.trace) << name;
+}
+
+// The score of a golden case: the lines of its input section, in cp932.
+std::string golden_input(const fs::path& path) {
+  const std::string text = test::read_file(path.string());
+  const std::string start = "=== input\n";
+  const auto begin = text.find(start);
+  if (begin == std::string::npos) return {};
+  const auto from = begin + start.size();
+  const auto end = text.find("\n=== ", from);
+  return test::sjis(text.substr(from, end == std::string::npos ? end : end + 1 - from));
+}
+
+TEST(FastPaths, GeneratedScoresGiveTheSameJobs) {
+  for (const std::uint32_t seed : {1U, 2U, 3U, 4U}) {
+    expect_same_with_and_without_fast_paths(bench::generate_score(30'000, seed),
+                                            "generated score " + std::to_string(seed));
+  }
+}
+
+TEST(FastPaths, GoldenInputsAndExamplesGiveTheSameJobs) {
+  for (const auto& entry : fs::directory_iterator(BIVOX_GOLDEN_DIR)) {
+    if (entry.path().extension() == ".case") {
+      expect_same_with_and_without_fast_paths(golden_input(entry.path()), entry.path().string());
+    }
+  }
+  for (const auto& entry : fs::directory_iterator(BIVOX_EXAMPLES_DIR)) {
+    expect_same_with_and_without_fast_paths(test::read_file(entry.path().string()),
+                                            entry.path().string());
+  }
+}
+
+// Places where a fast path must step aside: the end of the data after an unclosed comment
+// (every terminal traces it), the limit of the spacing record, the nesting limit, and
+// bytes that begin no element.
+TEST(FastPaths, EdgesGiveTheSameJobs) {
+  const std::vector<std::string> scores = {
+      "d4 r8 /* never closed",
+      "c /* open\r\n",
+      "",
+      "   //- only a comment",
+      "d4 " + std::string(1023, ' ') + "r4",
+      "d4 " + std::string(1024, ' ') + "r4",
+      "d4 ~ 8 ^",
+      "'C7sus4'4 ,4- &",
+      "$m{d r}2 ${m}3 {}2 {s}1 {}",
+      "d4 \x1a r4",
+      "d4 \x82\xa0 r4 \xff",
+      "#B1 x1 c d e | #A0 d r m",
+      "\\ +++ \\ABZ -- %AB %3:4 *FING\"x2\" c h b",
+      bench::generate_nested_score(1000),
+      // The deepest nesting that fits, and one level more.
+      bench::generate_nested_score(3331),
+      bench::generate_nested_score(3332),
+  };
+  for (const std::string& score : scores) expect_same_with_and_without_fast_paths(score, score);
+}
+
+}  // namespace
+}  // namespace bivox
