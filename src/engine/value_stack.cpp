@@ -11,16 +11,8 @@ void ValueStack::reset() {
   count_ = 0;
 }
 
-std::string& ValueStack::place_at(std::size_t place) {
-  if (place == places_.size()) places_.emplace_back();
-  return places_[place];
-}
-
-// The value is in its place before the limit is tested, as a push always did.
-void ValueStack::pushed_at(std::size_t place) {
-  top_ = place + 1;
-  ++count_;
-  if (count_ == kPlaces) throw FatalStop(std::string(msg::kStackFull));
+void ValueStack::stack_full() {
+  throw FatalStop(std::string(msg::kStackFull));
 }
 
 void ValueStack::push(std::string_view text) {

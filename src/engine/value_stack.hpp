@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace bivox {
@@ -44,18 +45,62 @@ class ValueStack {
   void release_to(std::size_t mark) { top_ = mark; }
   // Releases the places from `mark` on and pushes the text held at `place` in their stead.
   void push_held(std::size_t mark, std::size_t place);
-  // Releases the places from `mark` on and pushes the pieces joined in their stead.
+  // Releases the places from `mark` on and pushes the pieces joined in their stead. The
+  // common results that begin with the text held at `mark` ($1 + ...) are built in place.
   template <class... Pieces>
   void push_joined(std::size_t mark, const Pieces&... pieces) {
-    scratch_.clear();
-    (scratch_.append(std::string_view(pieces)), ...);
-    place_at(mark).swap(scratch_);
+    std::string& place = place_at(mark);
+    const int uses = (is_place(pieces, place) + ...);
+    if (uses == 0) {
+      place.clear();
+      (place.append(std::string_view(pieces)), ...);
+    } else if (uses == 1 && is_place_itself(first(pieces...), place)) {
+      append_rest(place, pieces...);
+    } else {
+      scratch_.clear();
+      (scratch_.append(std::string_view(pieces)), ...);
+      place.swap(scratch_);
+    }
     pushed_at(mark);
   }
 
  private:
-  std::string& place_at(std::size_t place);
-  void pushed_at(std::size_t place);
+  // 1 when the piece is the text at the place, or a view into it.
+  template <class Piece>
+  static int is_place(const Piece& piece, const std::string& place) {
+    if constexpr (std::is_same_v<Piece, std::string>) {
+      if (&piece == &place) return 1;
+    }
+    const std::string_view view(piece);
+    const char* begin = place.data();
+    return !view.empty() && view.data() >= begin && view.data() < begin + place.size() ? 1 : 0;
+  }
+  template <class Piece>
+  static bool is_place_itself(const Piece& piece, const std::string& place) {
+    if constexpr (std::is_same_v<Piece, std::string>) {
+      return &piece == &place;
+    } else {
+      return false;
+    }
+  }
+  template <class First, class... Rest>
+  static const First& first(const First& piece, const Rest&...) {
+    return piece;
+  }
+  template <class First, class... Rest>
+  static void append_rest(std::string& out, const First&, const Rest&... rest) {
+    (out.append(std::string_view(rest)), ...);
+  }
+  std::string& place_at(std::size_t place) {
+    if (place == places_.size()) places_.emplace_back();
+    return places_[place];
+  }
+  // The value is in its place before the limit is tested, as a push always did.
+  void pushed_at(std::size_t place) {
+    top_ = place + 1;
+    if (++count_ == kPlaces) stack_full();
+  }
+  [[noreturn]] static void stack_full();
 
   std::vector<std::string> places_;
   std::size_t top_ = 0;  // places in use: values on the stack and texts held by frames
