@@ -21,13 +21,18 @@ struct Outcome {
   std::string trace;
 };
 
-// Runs every job in turn on the score in one session, as consecutive button presses.
-Outcome run_all_jobs(const std::string& score, bool fast) {
+using Jobs = std::vector<Job>;
+const Jobs kEveryJob = {Job::syntax, Job::expand, Job::stereo};
+// Jobs again after others: what a session keeps (captures, the nameless body) carries over.
+const Jobs kJobsAgain = {Job::syntax, Job::expand, Job::stereo, Job::expand, Job::syntax};
+
+// Runs the jobs in turn on the score in one session, as consecutive button presses.
+Outcome run_jobs(const std::string& score, const Jobs& jobs, bool fast) {
   Outcome outcome;
   Session session;
   session.engine.fast_paths = fast;
   session.engine.trace = [&](std::string_view line) { outcome.trace += line; };
-  for (const Job job : {Job::syntax, Job::expand, Job::stereo, Job::expand, Job::syntax}) {
+  for (const Job job : jobs) {
     test::Run run = test::run_score(session, job, score);
     outcome.outputs.push_back(run.output);
     outcome.results.push_back(run.result);
@@ -35,9 +40,10 @@ Outcome run_all_jobs(const std::string& score, bool fast) {
   return outcome;
 }
 
-void expect_same_with_and_without_fast_paths(const std::string& score, const std::string& name) {
-  const Outcome fast = run_all_jobs(score, true);
-  const Outcome plain = run_all_jobs(score, false);
+void expect_same_with_and_without_fast_paths(const std::string& score, const std::string& name,
+                                             const Jobs& jobs = kEveryJob) {
+  const Outcome fast = run_jobs(score, jobs, true);
+  const Outcome plain = run_jobs(score, jobs, false);
   ASSERT_EQ(fast.outputs.size(), plain.outputs.size());
   for (std::size_t i = 0; i < fast.outputs.size(); ++i) {
     SCOPED_TRACE(name + ", job " + std::to_string(i));
@@ -64,19 +70,20 @@ std::string golden_input(const fs::path& path) {
 TEST(FastPaths, GeneratedScoresGiveTheSameJobs) {
   for (const std::uint32_t seed : {1U, 2U, 3U, 4U}) {
     expect_same_with_and_without_fast_paths(bench::generate_score(30'000, seed),
-                                            "generated score " + std::to_string(seed));
+                                            "generated score " + std::to_string(seed), kJobsAgain);
   }
 }
 
 TEST(FastPaths, GoldenInputsAndExamplesGiveTheSameJobs) {
   for (const auto& entry : fs::directory_iterator(BIVOX_GOLDEN_DIR)) {
     if (entry.path().extension() == ".case") {
-      expect_same_with_and_without_fast_paths(golden_input(entry.path()), entry.path().string());
+      expect_same_with_and_without_fast_paths(golden_input(entry.path()), entry.path().string(),
+                                              kJobsAgain);
     }
   }
   for (const auto& entry : fs::directory_iterator(BIVOX_EXAMPLES_DIR)) {
     expect_same_with_and_without_fast_paths(test::read_file(entry.path().string()),
-                                            entry.path().string());
+                                            entry.path().string(), kJobsAgain);
   }
 }
 
@@ -104,6 +111,56 @@ TEST(FastPaths, EdgesGiveTheSameJobs) {
       bench::generate_nested_score(3332),
   };
   for (const std::string& score : scores) expect_same_with_and_without_fast_paths(score, score);
+}
+
+// The note length is read without its rules on the fast paths: spacing and comments
+// between its parts, every alternative of each part, and chains long enough to be left to
+// the rules.
+TEST(FastPaths, NoteLengthsGiveTheSameJobs) {
+  const std::vector<std::string> lengths = {
+      "",
+      "4",
+      "64",
+      "6",
+      "12",
+      "0.",
+      "4...",
+      "16..",
+      " 4 . ^ 8",
+      "i120",
+      "i",
+      "i 12 . `3",
+      "i\r\n7",
+      "4`3`2.",
+      "4`",
+      "4` 3 .",
+      "^",
+      "4^",
+      "^8",
+      "8 ^ 16 ~ 32",
+      "4////",
+      "4/////",
+      "4///.",
+      "4/...",
+      "4/ .",
+      "4//- line\r\n",
+      "4 /* c */ . ^ /*d*/ 8",
+      "4 !x! ~ 2",
+      "4^^^^^^^^^^8",
+      "4`1`2`3`4`5`6`7`8`9",
+      "4 \x82\xa0 .",
+      "2~4^8~16^32~64^1~2",
+      // These two end the parse.
+      "4`x",
+      "4 /* open",
+  };
+  std::string score;
+  for (const std::string& length : lengths) {
+    score += "d" + length + " r8 |\r\n";
+    // At the end of the data the rules run.
+    expect_same_with_and_without_fast_paths("d" + length, "d" + length);
+  }
+  expect_same_with_and_without_fast_paths(score, score);
 }
 
 }  // namespace
