@@ -28,6 +28,15 @@ class InputSource {
     }
     return c;
   }
+  // The character that a read at `p` would deliver, without reading.
+  int char_at(Position p) const {
+    if (p >= data_end_) return kEnd;
+    const auto c = static_cast<unsigned char>(bytes_[static_cast<std::size_t>(p)]);
+    if (c == '\r' && p + 1 < data_end_ && bytes_[static_cast<std::size_t>(p + 1)] == '\n') {
+      return '\n';
+    }
+    return c;
+  }
   // Takes back the character that the last read delivered.
   void step_back() { pos_ = last_; }
   Position tell_pos() const { return pos_; }

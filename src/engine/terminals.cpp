@@ -137,30 +137,19 @@ void skip_and_remember(ParseContext& ctx, Position from, bool trace) {
 
 }  // namespace
 
-void skip_spacing(ParseContext& ctx) {
+// The skip when no remembered one starts here.
+void skip_spacing_anew(ParseContext& ctx) {
   if (!ctx.fast_paths) {
     skip_spacing_here(ctx, true);
     return;
   }
-  const Position from = ctx.input.tell_pos();
-  Position to = 0;
-  if (ctx.input.recall_spacing(from, to)) {
-    ctx.input.seek_pos(to);
-    return;
-  }
-  skip_and_remember(ctx, from, true);
+  skip_and_remember(ctx, ctx.input.tell_pos(), true);
 }
 
-int next_token_byte(ParseContext& ctx) {
-  if (!ctx.fast_paths) return kAnyByte;
+int next_token_byte_anew(ParseContext& ctx) {
   InputSource& in = ctx.input;
   const Position from = in.tell_pos();
-  Position to = 0;
-  if (in.recall_spacing(from, to)) {
-    in.seek_pos(to);
-  } else {
-    skip_and_remember(ctx, from, false);
-  }
+  skip_and_remember(ctx, from, false);
   const int c = in.read_char();
   in.seek_pos(from);
   return c == kEnd ? kAnyByte : c;

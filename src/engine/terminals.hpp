@@ -54,7 +54,18 @@ class ClassPattern {
 
 inline constexpr std::array<std::string_view, 3> kNotationMarks = {"(x0)", "(x1)", "(x2)"};
 
-void skip_spacing(ParseContext& ctx);
+// Passes over spacing and comments: blanks, tabs, line ends, "//-" and "/* */" comments,
+// bang comments and double-byte characters. With the fast paths a skip already made from
+// the same place is not made again.
+void skip_spacing_anew(ParseContext& ctx);
+inline void skip_spacing(ParseContext& ctx) {
+  Position to = 0;
+  if (ctx.fast_paths && ctx.input.recall_spacing(ctx.input.tell_pos(), to)) {
+    ctx.input.seek_pos(to);
+  } else {
+    skip_spacing_anew(ctx);
+  }
+}
 
 // Stands for an unknown next byte, before which every alternative must be tried.
 inline constexpr int kAnyByte = -2;
@@ -62,7 +73,14 @@ inline constexpr int kAnyByte = -2;
 // left where it is. kAnyByte when the fast paths are off, and at the end of the data, so
 // that there every alternative runs its spacing skip (and traces an unclosed comment)
 // exactly as often as without the fast paths.
-int next_token_byte(ParseContext& ctx);
+int next_token_byte_anew(ParseContext& ctx);  // when no skip from here is remembered
+inline int next_token_byte(ParseContext& ctx) {
+  if (!ctx.fast_paths) return kAnyByte;
+  Position to = 0;
+  if (!ctx.input.recall_spacing(ctx.input.tell_pos(), to)) return next_token_byte_anew(ctx);
+  const int c = ctx.input.char_at(to);
+  return c == InputSource::kEnd ? kAnyByte : c;
+}
 // Whether a terminal or rule whose first terminal begins with one of `first_bytes` can
 // match before `next`.
 inline bool may_start(int next, std::string_view first_bytes) {

@@ -36,7 +36,19 @@ class LengthScanner {
 
   // A literal terminal: the literal after the spacing, or nothing with the input unmoved.
   bool literal(std::string_view text, std::string& out) {
-    if (next() != static_cast<unsigned char>(text[0])) return false;
+    return begins(next(), text) && read_literal(text, out);
+  }
+  bool first_literal(std::initializer_list<std::string_view> texts, std::string& out) {
+    const int c = next();
+    for (const std::string_view text : texts) {
+      if (begins(c, text) && read_literal(text, out)) return true;
+    }
+    return false;
+  }
+  static bool begins(int c, std::string_view text) {
+    return c == static_cast<unsigned char>(text[0]);
+  }
+  bool read_literal(std::string_view text, std::string& out) {
     const Position start = in_.tell_pos();
     skip_spacing(ctx_);
     for (const char expected : text) {
@@ -47,12 +59,6 @@ class LengthScanner {
     }
     out += text;
     return true;
-  }
-  bool first_literal(std::initializer_list<std::string_view> texts, std::string& out) {
-    for (const std::string_view text : texts) {
-      if (literal(text, out)) return true;
-    }
-    return false;
   }
 
   // "[0-9]+" after the spacing.
