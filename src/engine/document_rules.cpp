@@ -55,7 +55,8 @@ bool Grammar::element() {
       {&Grammar::macro, "${"},
       {&Grammar::bar_line, "|;"},
   };
-  return first_rule(kCategories);
+  static constexpr StartTable kStarts = start_table(kCategories);
+  return first_rule(kCategories, kStarts);
 }
 
 }  // namespace bivox

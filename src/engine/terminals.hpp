@@ -58,9 +58,24 @@ inline constexpr std::array<std::string_view, 3> kNotationMarks = {"(x0)", "(x1)
 // bang comments and double-byte characters. With the fast paths a skip already made from
 // the same place is not made again.
 void skip_spacing_anew(ParseContext& ctx);
+// Whether spacing can begin with the character: every other one ends a skip at once.
+inline bool may_begin_spacing(int c) {
+  return c == '\t' || c == '\n' || c == '\r' || c == ' ' || c == '!' || c == '/' ||
+         (c >= 0x80 && c <= 0xFE);
+}
+// With the fast paths: where the spacing from here ends, when that is known without a skip.
+inline bool known_spacing_end(ParseContext& ctx, Position& to) {
+  InputSource& in = ctx.input;
+  const Position from = in.tell_pos();
+  if (in.recall_spacing(from, to)) return true;
+  if (may_begin_spacing(in.char_at(from))) return false;
+  to = from;
+  in.remember_spacing(from, to);
+  return true;
+}
 inline void skip_spacing(ParseContext& ctx) {
   Position to = 0;
-  if (ctx.fast_paths && ctx.input.recall_spacing(ctx.input.tell_pos(), to)) {
+  if (ctx.fast_paths && known_spacing_end(ctx, to)) {
     ctx.input.seek_pos(to);
   } else {
     skip_spacing_anew(ctx);
@@ -77,19 +92,15 @@ int next_token_byte_anew(ParseContext& ctx);  // when no skip from here is remem
 inline int next_token_byte(ParseContext& ctx) {
   if (!ctx.fast_paths) return kAnyByte;
   Position to = 0;
-  if (!ctx.input.recall_spacing(ctx.input.tell_pos(), to)) return next_token_byte_anew(ctx);
+  if (!known_spacing_end(ctx, to)) return next_token_byte_anew(ctx);
   const int c = ctx.input.char_at(to);
   return c == InputSource::kEnd ? kAnyByte : c;
 }
-// Whether a terminal or rule whose first terminal begins with one of `first_bytes` can
-// match before `next`.
-inline bool may_start(int next, std::string_view first_bytes) {
-  if (next == kAnyByte) return true;
-  for (const char c : first_bytes) {
-    if (static_cast<unsigned char>(c) == next) return true;
-  }
-  return false;
+// Whether a literal can match before `next`.
+inline bool may_begin(int next, std::string_view literal) {
+  return next == kAnyByte || static_cast<unsigned char>(literal[0]) == next;
 }
+
 bool match_literal(ParseContext& ctx, std::string_view literal);
 bool match_class(ParseContext& ctx, const ClassPattern& pattern);
 bool match_empty(ParseContext& ctx);

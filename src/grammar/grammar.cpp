@@ -9,7 +9,7 @@ bool Grammar::choose(std::span<const Choice> choices, int& target) {
   Frame f(*this);
   const int next = next_token_byte(s_.engine);
   for (const Choice& c : choices) {
-    if (!may_start(next, c.literal.substr(0, 1))) continue;
+    if (!may_begin(next, c.literal)) continue;
     if (f.seq(c.literal)) {
       target = c.value;
       return f.pass(1);
@@ -22,7 +22,7 @@ bool Grammar::first_literal(std::span<const std::string_view> literals) {
   Frame f(*this);
   const int next = next_token_byte(s_.engine);
   for (const std::string_view literal : literals) {
-    if (!may_start(next, literal.substr(0, 1))) continue;
+    if (!may_begin(next, literal)) continue;
     if (f.seq(literal)) return f.pass(1);
   }
   return f.fail();
@@ -36,16 +36,18 @@ bool Grammar::first_rule(std::span<const Rule> rules) {
   return f.fail();
 }
 
-bool Grammar::first_rule(std::span<const StartingRule> rules) {
+bool Grammar::first_rule(std::span<const StartingRule> rules, const StartTable& starts) {
   Frame f(*this);
   // A rule passed over would have opened a few activations before failing; near the
   // nesting limit every rule is tried, so that the limit is met exactly where it always was.
   constexpr int kSkippedDepth = 8;
   const bool near_limit = s_.engine.depth + kSkippedDepth > ParseContext::kMaxDepth;
   const int next = near_limit ? kAnyByte : next_token_byte(s_.engine);
-  for (const StartingRule& r : rules) {
-    if (!may_start(next, r.first_bytes)) continue;
-    if (f.seq(r.rule)) return f.pass(1);
+  const std::uint32_t candidates =
+      next == kAnyByte ? ~std::uint32_t{0} : starts[static_cast<std::size_t>(next)];
+  for (std::size_t i = 0; i < rules.size(); ++i) {
+    if ((candidates >> i & 1U) == 0) continue;
+    if (f.seq(rules[i].rule)) return f.pass(1);
   }
   return f.fail();
 }

@@ -1,5 +1,6 @@
 #include "grammar/length_scanner.hpp"
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -38,7 +39,7 @@ class LengthScanner {
   bool literal(std::string_view text, std::string& out) {
     return begins(next(), text) && read_literal(text, out);
   }
-  bool first_literal(std::initializer_list<std::string_view> texts, std::string& out) {
+  bool first_literal(std::span<const std::string_view> texts, std::string& out) {
     const int c = next();
     for (const std::string_view text : texts) {
       if (begins(c, text) && read_literal(text, out)) return true;
@@ -92,8 +93,10 @@ class LengthScanner {
 
   void base_length(std::string& out) {
     if (tick_length(out)) return;
-    first_literal({"64", "32", "16", "8", "4", "2", "1", "0"}, out);
-    first_literal({"..", "."}, out);
+    static constexpr std::string_view kValues[] = {"64", "32", "16", "8", "4", "2", "1", "0"};
+    static constexpr std::string_view kDots[] = {"..", "."};
+    first_literal(kValues, out);
+    first_literal(kDots, out);
   }
 
   bool tick_length(std::string& out) {
@@ -125,7 +128,9 @@ class LengthScanner {
 
   void slash_suffix(std::string& out) {
     if (declined_) return;
-    first_literal({"////", "///.", "///", "//.", "//", "/...", "/..", "/.", "/"}, out);
+    static constexpr std::string_view kSuffixes[] = {"////", "///.", "///", "//.", "//",
+                                                     "/...", "/..",  "/.",  "/"};
+    first_literal(kSuffixes, out);
   }
 
   ParseContext& ctx_;

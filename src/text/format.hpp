@@ -1,8 +1,10 @@
 #pragma once
 
+#include <charconv>
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace bivox {
 
@@ -10,6 +12,20 @@ namespace bivox {
 // (messages.hpp), never user input.
 template <class... Args>
 std::string format(std::string_view fmt, Args... args) {
+  if constexpr (sizeof...(Args) == 1 && (std::is_same_v<Args, int> && ...)) {
+    // A format whose only conversion is one "%d" is filled without printf: the pan
+    // commands are formatted once per note.
+    const auto at = fmt.find('%');
+    if (fmt.substr(at == std::string_view::npos ? 0 : at, 2) == "%d" &&
+        fmt.find('%', at + 2) == std::string_view::npos) {
+      char digits[16];
+      const char* end = std::to_chars(digits, digits + sizeof digits, args...).ptr;
+      std::string out(fmt.substr(0, at));
+      out.append(digits, static_cast<std::size_t>(end - digits));
+      out.append(fmt.substr(at + 2));
+      return out;
+    }
+  }
   const std::string f(fmt);
 #if defined(__clang__) || defined(__GNUC__)
 #pragma GCC diagnostic push
