@@ -9,10 +9,10 @@ namespace bivox {
 bool Grammar::document() {
   Frame f(*this);
   if (!f.seq(&Grammar::elements)) return f.fail();
-  std::string line = f[1];
-  line += '\n';
-  s_.output += line;
-  s_.engine.emit_trace(line);
+  const std::size_t line_start = s_.output.size();
+  s_.output += f[1];
+  s_.output += '\n';
+  s_.engine.emit_trace(std::string_view(s_.output).substr(line_start));
   return true;
 }
 
