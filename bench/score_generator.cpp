@@ -274,11 +274,13 @@ std::string generate_score(std::size_t target_bytes, std::uint32_t seed) {
   return ScoreWriter(seed).write(target_bytes);
 }
 
-std::string generate_nested_score(int depth) {
+std::string generate_nested_score(int depth, bool with_chords) {
+  const std::string_view inner = with_chords ? "[m " : "{m ";
+  const std::string_view inner_end = with_chords ? " ]4" : " }2";
   std::string text;
-  for (int i = 0; i < depth; ++i) text += i % 2 == 0 ? "(d " : "[m ";
+  for (int i = 0; i < depth; ++i) text += i % 2 == 0 ? "(d " : inner;
   text += "s";
-  for (int i = depth - 1; i >= 0; --i) text += i % 2 == 0 ? " )8" : " ]4";
+  for (int i = depth - 1; i >= 0; --i) text += i % 2 == 0 ? " )8" : inner_end;
   text += "\r\n";
   return text;
 }

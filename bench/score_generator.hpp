@@ -15,8 +15,10 @@ namespace bivox::bench {
 // resource limit, up to a few megabytes of input.
 std::string generate_score(std::size_t target_bytes, std::uint32_t seed = 1);
 
-// A score of `depth` groups nested inside each other, tuplets and bracket chords in turn,
-// with a note at every level.
-std::string generate_nested_score(int depth);
+// A score of `depth` groups nested inside each other, with a note at every level: tuplets
+// and nameless macro bodies in turn, or tuplets and bracket chords. Every bracket chord
+// reports its whole body, so the diagnostics of nested chords grow with the square of the
+// depth; the macro bodies report nothing.
+std::string generate_nested_score(int depth, bool with_chords = false);
 
 }  // namespace bivox::bench

@@ -1,6 +1,6 @@
 // Writes a generated score to standard output, for profiling the command-line tool:
 //   bivox-scoregen BYTES [SEED]      a score of about BYTES bytes
-//   bivox-scoregen --nested DEPTH    groups nested DEPTH deep
+//   bivox-scoregen --nested DEPTH    groups nested DEPTH deep (tuplets and macro bodies)
 #include <cstdio>
 #include <cstdlib>
 #include <string>

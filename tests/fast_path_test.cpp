@@ -106,6 +106,7 @@ TEST(FastPaths, EdgesGiveTheSameJobs) {
       "#B1 x1 c d e | #A0 d r m",
       "\\ +++ \\ABZ -- %AB %3:4 *FING\"x2\" c h b",
       bench::generate_nested_score(1000),
+      bench::generate_nested_score(300, true),
       // The deepest nesting that fits, and one level more.
       bench::generate_nested_score(3331),
       bench::generate_nested_score(3332),

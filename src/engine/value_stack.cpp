@@ -42,8 +42,12 @@ void ValueStack::pop_into(std::string& slot) {
 
 void ValueStack::pop_append(std::string& out) {
   --count_;
-  --top_;
-  out += places_[top_];
+  if (out.empty()) {
+    out.swap(places_[top_ - 1]);
+  } else {
+    out += places_[top_ - 1];
+  }
+  release_to(top_ - 1);
 }
 
 void ValueStack::concat_into(std::string& slot, std::initializer_list<std::string_view> parts) {

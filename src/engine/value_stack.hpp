@@ -42,7 +42,10 @@ class ValueStack {
   void hold_top() { --count_; }
   const std::string& held(std::size_t place) const { return places_[place]; }
   // Releases every place from `mark` on.
-  void release_to(std::size_t mark) { top_ = mark; }
+  void release_to(std::size_t mark) {
+    trim(mark);
+    top_ = mark;
+  }
   // Releases the places from `mark` on and pushes the text held at `place` in their stead.
   void push_held(std::size_t mark, std::size_t place);
   // Releases the places from `mark` on and pushes the pieces joined in their stead. The
@@ -95,8 +98,17 @@ class ValueStack {
     if (place == places_.size()) places_.emplace_back();
     return places_[place];
   }
+  // Places keep their storage for the next text, unless it is large: nested groups leave
+  // long texts behind at every level, which would add up.
+  void trim(std::size_t from) {
+    constexpr std::size_t kKept = 4096;
+    for (std::size_t i = from; i < top_; ++i) {
+      if (places_[i].capacity() > kKept) std::string().swap(places_[i]);
+    }
+  }
   // The value is in its place before the limit is tested, as a push always did.
   void pushed_at(std::size_t place) {
+    trim(place + 1);
     top_ = place + 1;
     if (++count_ == kPlaces) stack_full();
   }
