@@ -100,15 +100,16 @@ class ValueStack {
   }
   // Places keep their storage for the next text, unless it is large: nested groups leave
   // long texts behind at every level, which would add up.
+  static constexpr std::size_t kKept = 4096;
   void trim(std::size_t from) {
-    constexpr std::size_t kKept = 4096;
     for (std::size_t i = from; i < top_; ++i) {
       if (places_[i].capacity() > kKept) std::string().swap(places_[i]);
     }
   }
-  // The value is in its place before the limit is tested, as a push always did.
+  // The value is in its place before the limit is tested, as a push always did. Large
+  // texts among the places released are parts of a large result.
   void pushed_at(std::size_t place) {
-    trim(place + 1);
+    if (places_[place].size() > kKept) trim(place + 1);
     top_ = place + 1;
     if (++count_ == kPlaces) stack_full();
   }
