@@ -100,7 +100,7 @@ class ValueStack {
   }
   // Places keep their storage for the next text, unless it is large: nested groups leave
   // long texts behind at every level, which would add up.
-  static constexpr std::size_t kKept = 4096;
+  static constexpr std::size_t kKept = 256;
   void trim(std::size_t from) {
     for (std::size_t i = from; i < top_; ++i) {
       if (places_[i].capacity() > kKept) std::string().swap(places_[i]);
