@@ -16,28 +16,40 @@ bool Grammar::document() {
   return true;
 }
 
+// $1 + $2 is built where the element loop collects its elements: the loop's texts follow
+// the first element's text in one buffer, so the text of nested groups is not copied once
+// more at every level.
 bool Grammar::elements() {
   Frame f(*this);
-  if (f.seq(&Grammar::element, &Grammar::element_loop)) return f.yield(f[1], f[2]);
-  return f.fail();
+  if (!f.seq(&Grammar::element)) return f.fail();
+  std::string text = f.moved(1);
+  collect_elements(text);
+  return f.yield_moved(std::move(text));
 }
 
 bool Grammar::element_loop() {
+  std::string text;
+  collect_elements(text);
+  s_.engine.values.push_moved(std::move(text));
+  return true;
+}
+
+// The element loop, as an activation of its own: appends the texts of the elements that
+// follow to `text`, and leaves the input after the last of them.
+void Grammar::collect_elements(std::string& text) {
   static constexpr std::size_t kLoopBuffer = 3'000'000;
   Frame f(*this);
   ParseContext& ctx = s_.engine;
-  std::string buffer;
+  const std::size_t loop_start = text.size();
   Position p = ctx.input.tell_pos();
   while (element()) {
     p = ctx.input.tell_pos();
-    if (buffer.size() + ctx.values.top().size() + 2 >= kLoopBuffer) {
+    if (text.size() - loop_start + ctx.values.top().size() + 2 >= kLoopBuffer) {
       throw FatalStop(std::string(msg::kLoopBufferFull));
     }
-    ctx.values.pop_append(buffer);
+    ctx.values.pop_append(text);
   }
   ctx.input.seek_pos(p);
-  ctx.values.push_moved(std::move(buffer));
-  return true;
 }
 
 // Every alternative of every category begins with a literal; beside each category stand the

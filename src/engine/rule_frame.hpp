@@ -83,6 +83,16 @@ class RuleFrame {
     holding_ = false;
     return true;
   }
+  // $k, moved out of the frame.
+  std::string moved(int k) {
+    return ctx_.values.take_held(mark_ + static_cast<std::size_t>(k) - 1);
+  }
+  // The result: the text itself.
+  bool yield_moved(std::string&& text) {
+    ctx_.values.push_moved_at(mark_, std::move(text));
+    holding_ = false;
+    return true;
+  }
   // The result $k, handed on unchanged.
   bool pass(int k) {
     ctx_.values.push_held(mark_, mark_ + static_cast<std::size_t>(k) - 1);

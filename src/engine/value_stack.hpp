@@ -41,10 +41,16 @@ class ValueStack {
   // Pops the top text and leaves it in its place, held.
   void hold_top() { --count_; }
   const std::string& held(std::size_t place) const { return places_[place]; }
+  std::string take_held(std::size_t place) { return std::move(places_[place]); }
   // Releases every place from `mark` on.
   void release_to(std::size_t mark) {
     trim(mark);
     top_ = mark;
+  }
+  // Releases the places from `mark` on and pushes the text in their stead.
+  void push_moved_at(std::size_t mark, std::string&& text) {
+    place_at(mark) = std::move(text);
+    pushed_at(mark);
   }
   // Releases the places from `mark` on and pushes the text held at `place` in their stead.
   void push_held(std::size_t mark, std::size_t place);

@@ -170,6 +170,7 @@ class Grammar {
   // The first matching rule of the list ⇒ $1, passing over the rules that cannot begin
   // with the next byte.
   bool first_rule(std::span<const StartingRule> rules, const StartTable& starts);
+  void collect_elements(std::string& text);
   // Replaces the text just pushed by NL + that text: ⇒ NL + $1.
   bool start_line();
   struct TiedForms {
