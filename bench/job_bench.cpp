@@ -10,6 +10,7 @@
 //   complete     1 when every pass read the whole score
 #include <benchmark/benchmark.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -45,10 +46,12 @@ std::vector<PassPlan> passes_of(Job job) {
   return {{JobMode::stereo, 0}, {JobMode::stereo, 1}};
 }
 
-// A scratch directory with one score file per size, written once.
+// A scratch directory of this process with one score file per size, written once.
 class ScoreFiles {
  public:
-  ScoreFiles() : dir_(fs::temp_directory_path() / "bivox-bench") { fs::create_directories(dir_); }
+  ScoreFiles() : dir_(fs::temp_directory_path() / ("bivox-bench-" + std::to_string(getpid()))) {
+    fs::create_directories(dir_);
+  }
   ~ScoreFiles() {
     std::error_code ec;
     fs::remove_all(dir_, ec);
