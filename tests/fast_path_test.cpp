@@ -15,6 +15,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// AddressSanitizer makes every activation take far more of the machine stack, which then
+// holds fewer activations than the nesting limit allows.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kStackHoldsTheNestingLimit = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kStackHoldsTheNestingLimit = false;
+#else
+constexpr bool kStackHoldsTheNestingLimit = true;
+#endif
+#else
+constexpr bool kStackHoldsTheNestingLimit = true;
+#endif
+
 struct Outcome {
   std::vector<std::string> outputs;
   std::vector<JobResult> results;
@@ -107,11 +121,14 @@ TEST(FastPaths, EdgesGiveTheSameJobs) {
       "\\ +++ \\ABZ -- %AB %3:4 *FING\"x2\" c h b",
       bench::generate_nested_score(1000),
       bench::generate_nested_score(300, true),
-      // The deepest nesting that fits, and one level more.
-      bench::generate_nested_score(3331),
-      bench::generate_nested_score(3332),
   };
   for (const std::string& score : scores) expect_same_with_and_without_fast_paths(score, score);
+  // The deepest nesting that fits, and one level more.
+  for (const int depth : {3331, 3332}) {
+    if (!kStackHoldsTheNestingLimit) GTEST_SKIP() << "the machine stack is too small here";
+    expect_same_with_and_without_fast_paths(bench::generate_nested_score(depth),
+                                            "nested " + std::to_string(depth));
+  }
 }
 
 // The note length is read without its rules on the fast paths: spacing and comments

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -82,7 +83,10 @@ class ValueStack {
     }
     const std::string_view view(piece);
     const char* begin = place.data();
-    return !view.empty() && view.data() >= begin && view.data() < begin + place.size() ? 1 : 0;
+    const std::less<const char*> before;
+    return !view.empty() && !before(view.data(), begin) && before(view.data(), begin + place.size())
+               ? 1
+               : 0;
   }
   template <class Piece>
   static bool is_place_itself(const Piece& piece, const std::string& place) {
