@@ -9,53 +9,66 @@ namespace bivox {
 bool Grammar::document() {
   Frame f(*this);
   if (!f.seq(&Grammar::elements)) return f.fail();
-  std::string line = f[1];
-  line += '\n';
-  s_.output += line;
-  s_.engine.emit_trace(line);
+  const std::size_t line_start = s_.output.size();
+  s_.output += f[1];
+  s_.output += '\n';
+  s_.engine.emit_trace(std::string_view(s_.output).substr(line_start));
   return true;
 }
 
+// $1 + $2 is built where the element loop collects its elements: the loop's texts follow
+// the first element's text in one buffer, so the text of nested groups is not copied once
+// more at every level.
 bool Grammar::elements() {
   Frame f(*this);
-  if (f.seq(&Grammar::element, &Grammar::element_loop)) return f.yield(f[1], f[2]);
-  return f.fail();
+  if (!f.seq(&Grammar::element)) return f.fail();
+  std::string text = f.moved(1);
+  collect_elements(text);
+  return f.yield_moved(std::move(text));
 }
 
 bool Grammar::element_loop() {
-  static constexpr std::size_t kLoopBuffer = 3'000'000;
-  Frame f(*this);
-  ParseContext& ctx = s_.engine;
-  std::string buffer;
   std::string text;
-  Position p = ctx.input.tell_pos();
-  while (element()) {
-    p = ctx.input.tell_pos();
-    ctx.values.pop_into(text);
-    if (buffer.size() + text.size() + 2 >= kLoopBuffer) {
-      throw FatalStop(std::string(msg::kLoopBufferFull));
-    }
-    buffer += text;
-  }
-  ctx.input.seek_pos(p);
-  ctx.values.push(std::move(buffer));
+  collect_elements(text);
+  s_.engine.values.push_moved(std::move(text));
   return true;
 }
 
+// The element loop, as an activation of its own: appends the texts of the elements that
+// follow to `text`, and leaves the input after the last of them.
+void Grammar::collect_elements(std::string& text) {
+  static constexpr std::size_t kLoopBuffer = 3'000'000;
+  Frame f(*this);
+  ParseContext& ctx = s_.engine;
+  const std::size_t loop_start = text.size();
+  Position p = ctx.input.tell_pos();
+  while (element()) {
+    p = ctx.input.tell_pos();
+    if (text.size() - loop_start + ctx.values.top().size() + 2 >= kLoopBuffer) {
+      throw FatalStop(std::string(msg::kLoopBufferFull));
+    }
+    ctx.values.pop_append(text);
+  }
+  ctx.input.seek_pos(p);
+}
+
+// Every alternative of every category begins with a literal; beside each category stand the
+// first bytes of those literals (the note letters of all three naming systems for notes).
 bool Grammar::element() {
-  static constexpr Rule kCategories[] = {
-      &Grammar::header_line,
-      &Grammar::attribute_command,
-      &Grammar::assignment_command,
-      &Grammar::inline_command,
-      &Grammar::tuplet_or_bracket_chord,
-      &Grammar::note_or_chord_symbol,
-      &Grammar::repeat_mark,
-      &Grammar::section_line,
-      &Grammar::macro,
-      &Grammar::bar_line,
+  static constexpr StartingRule kCategories[] = {
+      {&Grammar::header_line, "%\\"},
+      {&Grammar::attribute_command, "@PVSRWQUYTX"},
+      {&Grammar::assignment_command, "RWQ"},
+      {&Grammar::inline_command, "#xvo<>?pq"},
+      {&Grammar::tuplet_or_bracket_chord, "(["},
+      {&Grammar::note_or_chord_symbol, "abcdefghlmrs_'"},
+      {&Grammar::repeat_mark, "&,"},
+      {&Grammar::section_line, "*"},
+      {&Grammar::macro, "${"},
+      {&Grammar::bar_line, "|;"},
   };
-  return first_rule(kCategories);
+  static constexpr StartTable kStarts = start_table(kCategories);
+  return first_rule(kCategories, kStarts);
 }
 
 }  // namespace bivox

@@ -7,12 +7,14 @@ void InputSource::open(std::string bytes) {
   const auto eof = bytes_.find('\x1a');
   data_end_ = static_cast<Position>(eof == std::string::npos ? bytes_.size() : eof);
   pos_ = last_ = 0;
+  spacing_from_ = -1;
 }
 
 void InputSource::close() {
   bytes_.clear();
   bytes_.shrink_to_fit();
   data_end_ = pos_ = last_ = 0;
+  spacing_from_ = -1;
 }
 
 }  // namespace bivox

@@ -28,17 +28,41 @@ class InputSource {
     }
     return c;
   }
+  // The character that a read at `p` would deliver, without reading.
+  int char_at(Position p) const {
+    if (p >= data_end_) return kEnd;
+    const auto c = static_cast<unsigned char>(bytes_[static_cast<std::size_t>(p)]);
+    if (c == '\r' && p + 1 < data_end_ && bytes_[static_cast<std::size_t>(p + 1)] == '\n') {
+      return '\n';
+    }
+    return c;
+  }
   // Takes back the character that the last read delivered.
   void step_back() { pos_ = last_; }
   Position tell_pos() const { return pos_; }
   void seek_pos(Position p) { pos_ = p; }
   void seek_end() { pos_ = static_cast<Position>(bytes_.size()); }
 
+  // Where the spacing that begins at `from` ends, if a skip from there was remembered.
+  // Spacing depends on the bytes alone, so one skip serves every terminal that starts at
+  // the same place; opening another input forgets it.
+  bool recall_spacing(Position from, Position& to) const {
+    if (from != spacing_from_) return false;
+    to = spacing_to_;
+    return true;
+  }
+  void remember_spacing(Position from, Position to) {
+    spacing_from_ = from;
+    spacing_to_ = to;
+  }
+
  private:
   std::string bytes_;
   Position data_end_ = 0;
   Position pos_ = 0;
   Position last_ = 0;
+  Position spacing_from_ = -1;
+  Position spacing_to_ = 0;
 };
 
 }  // namespace bivox

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <string>
 #include <string_view>
 
@@ -25,7 +24,8 @@ inline constexpr RestOfLineTerminal rest_of_line{};
 
 inline constexpr std::string_view NL = "\n";
 
-// One activation of a rule: its start position and the slots $$ and $1..$10.
+// One activation of a rule: its start position and the slots $1..$6 (no alternative of the
+// grammar has more elements). The slots are the texts the frame holds on the value stack.
 //
 //   RuleFrame f(*this);
 //   if (f.seq("%", &Grammar::number)) return f.yield(NL, f[1], f[2]);
@@ -39,40 +39,64 @@ template <class Grammar>
 class RuleFrame {
  public:
   using Rule = bool (Grammar::*)();
+  static constexpr int kSlots = 6;
 
   explicit RuleFrame(Grammar& grammar)
-      : grammar_(grammar), ctx_(grammar.context()), start_(ctx_.input.tell_pos()) {
+      : grammar_(grammar),
+        ctx_(grammar.context()),
+        start_(ctx_.input.tell_pos()),
+        mark_(ctx_.values.mark()) {
     if (++ctx_.depth > ParseContext::kMaxDepth) {
       throw FatalStop(format(msg::kNestingTooDeep, ParseContext::kMaxDepth));
     }
   }
-  ~RuleFrame() { --ctx_.depth; }
+  ~RuleFrame() {
+    --ctx_.depth;
+    if (holding_) ctx_.values.release_to(mark_);
+  }
   RuleFrame(const RuleFrame&) = delete;
   RuleFrame& operator=(const RuleFrame&) = delete;
 
   template <class... Elements>
   bool seq(const Elements&... elements) {
-    int slot = 0;
-    if ((element(elements, slot) && ...)) return true;
+    static_assert(sizeof...(Elements) <= kSlots, "an alternative has at most six elements");
+    ctx_.values.release_to(mark_);
+    holding_ = false;
+    if ((element(elements) && ...)) {
+      holding_ = true;
+      return true;
+    }
+    ctx_.values.release_to(mark_);
     ctx_.input.seek_pos(start_);
     return false;
   }
 
   // $k
-  const std::string& operator[](int k) const { return slots_[static_cast<std::size_t>(k)]; }
+  const std::string& operator[](int k) const {
+    return ctx_.values.held(mark_ + static_cast<std::size_t>(k) - 1);
+  }
 
   // The result: the pieces joined in order.
   template <class... Pieces>
   bool yield(const Pieces&... pieces) {
-    std::string joined;
-    joined.reserve((std::string_view(pieces).size() + ...));
-    (joined.append(std::string_view(pieces)), ...);
-    ctx_.values.push(std::move(joined));
+    ctx_.values.push_joined(mark_, pieces...);
+    holding_ = false;
+    return true;
+  }
+  // $k, moved out of the frame.
+  std::string moved(int k) {
+    return ctx_.values.take_held(mark_ + static_cast<std::size_t>(k) - 1);
+  }
+  // The result: the text itself.
+  bool yield_moved(std::string&& text) {
+    ctx_.values.push_moved_at(mark_, std::move(text));
+    holding_ = false;
     return true;
   }
   // The result $k, handed on unchanged.
   bool pass(int k) {
-    ctx_.values.push(std::move(slots_[static_cast<std::size_t>(k)]));
+    ctx_.values.push_held(mark_, mark_ + static_cast<std::size_t>(k) - 1);
+    holding_ = false;
     return true;
   }
   // No alternative matched: back to the start position.
@@ -84,28 +108,29 @@ class RuleFrame {
   Position start() const { return start_; }
 
  private:
-  bool take(bool matched, int& slot) {
-    if (matched) ctx_.values.pop_into(slots_[static_cast<std::size_t>(++slot)]);
+  bool take(bool matched) {
+    if (matched) ctx_.values.hold_top();
     return matched;
   }
-  bool element(Rule rule, int& slot) { return take((grammar_.*rule)(), slot); }
-  bool element(std::string_view literal, int& slot) {
-    return take(match_literal(ctx_, literal), slot);
+  bool element(Rule rule) { return take((grammar_.*rule)()); }
+  bool element(std::string_view literal) { return take(match_literal(ctx_, literal)); }
+  template <std::size_t N>
+  bool element(const char (&literal)[N]) {
+    return element(std::string_view(literal, N - 1));
   }
-  bool element(const ClassPattern& pattern, int& slot) {
-    return take(match_class(ctx_, pattern), slot);
-  }
-  bool element(EmptyTerminal, int& slot) { return take(match_empty(ctx_), slot); }
-  bool element(QuotedTextTerminal, int& slot) { return take(match_quoted_text(ctx_), slot); }
-  bool element(RestOfLineTerminal, int& slot) { return take(match_rest_of_line(ctx_), slot); }
-  bool element(NotationMark mark, int& slot) {
-    return take(match_notation_mark(ctx_, mark.naming, mark.expected), slot);
+  bool element(const ClassPattern& pattern) { return take(match_class(ctx_, pattern)); }
+  bool element(EmptyTerminal) { return take(match_empty(ctx_)); }
+  bool element(QuotedTextTerminal) { return take(match_quoted_text(ctx_)); }
+  bool element(RestOfLineTerminal) { return take(match_rest_of_line(ctx_)); }
+  bool element(NotationMark mark) {
+    return take(match_notation_mark(ctx_, mark.naming, mark.expected));
   }
 
   Grammar& grammar_;
   ParseContext& ctx_;
   Position start_;
-  std::array<std::string, 11> slots_;
+  std::size_t mark_;
+  bool holding_ = false;
 };
 
 }  // namespace bivox

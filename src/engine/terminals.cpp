@@ -48,19 +48,16 @@ void skip_line_comment(InputSource& in, SpacingRecord& record) {
   }
 }
 
-void skip_block_comment(ParseContext& ctx, SpacingRecord& record) {
-  InputSource& in = ctx.input;
+// Skips a block comment after its "/*". Gives false when the data ends before "*/".
+bool skip_block_comment(InputSource& in, SpacingRecord& record) {
   for (;;) {
     const int c = in.read_char();
-    if (c == kEnd) {
-      ctx.emit_trace(msg::kTraceUnclosedComment);
-      return;
-    }
+    if (c == kEnd) return false;
     record.collect();
     if (c != '*') continue;
     if (in.read_char() == '/') {
       record.collect();
-      return;
+      return true;
     }
     in.step_back();
   }
@@ -81,15 +78,20 @@ bool terminal(ParseContext& ctx, Match&& match) {
     ctx.input.seek_pos(start);
     return false;
   }
-  ctx.values.push(std::move(text));
+  ctx.values.push(text);
   return true;
 }
 
 }  // namespace
 
-void skip_spacing(ParseContext& ctx) {
+namespace {
+
+// Passes over the spacing from the current position. Gives false when an unclosed block
+// comment ran to the end of the data, which is traced when `trace` is set.
+bool skip_spacing_here(ParseContext& ctx, bool trace) {
   InputSource& in = ctx.input;
   SpacingRecord record;
+  bool closed = true;
   for (;;) {
     const Position p = in.tell_pos();
     const int c = in.read_char();
@@ -111,28 +113,60 @@ void skip_spacing(ParseContext& ctx) {
       } else if (d == '*') {
         record.collect();
         record.collect();
-        skip_block_comment(ctx, record);
+        if (!skip_block_comment(in, record)) {
+          closed = false;
+          if (trace) ctx.emit_trace(msg::kTraceUnclosedComment);
+        }
       } else {
         in.seek_pos(p);
-        return;
+        return closed;
       }
     } else if (is_double_byte_lead(c)) {
       in.read_char();
     } else {
       in.seek_pos(p);
-      return;
+      return closed;
     }
   }
 }
 
+// The skip from `from`, without its trace; remembered unless an unclosed comment ended it.
+void skip_and_remember(ParseContext& ctx, Position from, bool trace) {
+  if (skip_spacing_here(ctx, trace)) ctx.input.remember_spacing(from, ctx.input.tell_pos());
+}
+
+}  // namespace
+
+// The skip when no remembered one starts here.
+void skip_spacing_anew(ParseContext& ctx) {
+  if (!ctx.fast_paths) {
+    skip_spacing_here(ctx, true);
+    return;
+  }
+  skip_and_remember(ctx, ctx.input.tell_pos(), true);
+}
+
+int next_token_byte_anew(ParseContext& ctx) {
+  InputSource& in = ctx.input;
+  const Position from = in.tell_pos();
+  skip_and_remember(ctx, from, false);
+  const int c = in.read_char();
+  in.seek_pos(from);
+  return c == kEnd ? kAnyByte : c;
+}
+
 bool match_literal(ParseContext& ctx, std::string_view literal) {
-  return terminal(ctx, [&](std::string& text) {
-    for (const char expected : literal) {
-      if (ctx.input.read_char() != static_cast<unsigned char>(expected)) return false;
+  InputSource& in = ctx.input;
+  const Position start = in.tell_pos();
+  skip_spacing(ctx);
+  for (const char expected : literal) {
+    if (in.read_char() != static_cast<unsigned char>(expected)) {
+      in.seek_pos(start);
+      return false;
     }
-    text.assign(literal);
-    return true;
-  });
+  }
+  ctx.values.push(literal);
+  return true;
 }
 
 bool ClassPattern::take_one(const Class& cls, InputSource& input, std::string& out) {
@@ -167,7 +201,7 @@ bool match_class(ParseContext& ctx, const ClassPattern& pattern) {
 }
 
 bool match_empty(ParseContext& ctx) {
-  ctx.values.push(std::string(msg::kEmptyMatch));
+  ctx.values.push(msg::kEmptyMatch);
   return true;
 }
 
@@ -192,13 +226,13 @@ bool match_rest_of_line(ParseContext& ctx) {
   for (int c = ctx.input.read_char(); c != kEnd && c != '\n'; c = ctx.input.read_char()) {
     text.push_back(static_cast<char>(c));
   }
-  ctx.values.push(std::move(text));
+  ctx.values.push_moved(std::move(text));
   return true;
 }
 
 bool match_notation_mark(ParseContext& ctx, int naming, int expected) {
   if (naming != expected) return false;
-  ctx.values.push(std::string(kNotationMarks[static_cast<std::size_t>(expected)]));
+  ctx.values.push(kNotationMarks[static_cast<std::size_t>(expected)]);
   return true;
 }
 

@@ -54,7 +54,53 @@ class ClassPattern {
 
 inline constexpr std::array<std::string_view, 3> kNotationMarks = {"(x0)", "(x1)", "(x2)"};
 
-void skip_spacing(ParseContext& ctx);
+// Passes over spacing and comments: blanks, tabs, line ends, "//-" and "/* */" comments,
+// bang comments and double-byte characters. With the fast paths a skip already made from
+// the same place is not made again.
+void skip_spacing_anew(ParseContext& ctx);
+// Whether spacing can begin with the character: every other one ends a skip at once.
+inline bool may_begin_spacing(int c) {
+  return c == '\t' || c == '\n' || c == '\r' || c == ' ' || c == '!' || c == '/' ||
+         (c >= 0x80 && c <= 0xFE);
+}
+// With the fast paths: where the spacing from here ends, when that is known without a skip.
+inline bool known_spacing_end(ParseContext& ctx, Position& to) {
+  InputSource& in = ctx.input;
+  const Position from = in.tell_pos();
+  if (in.recall_spacing(from, to)) return true;
+  if (may_begin_spacing(in.char_at(from))) return false;
+  to = from;
+  in.remember_spacing(from, to);
+  return true;
+}
+inline void skip_spacing(ParseContext& ctx) {
+  Position to = 0;
+  if (ctx.fast_paths && known_spacing_end(ctx, to)) {
+    ctx.input.seek_pos(to);
+  } else {
+    skip_spacing_anew(ctx);
+  }
+}
+
+// Stands for an unknown next byte, before which every alternative must be tried.
+inline constexpr int kAnyByte = -2;
+// The byte that the next terminal would compare first (after the spacing), with the input
+// left where it is. kAnyByte when the fast paths are off, and at the end of the data, so
+// that there every alternative runs its spacing skip (and traces an unclosed comment)
+// exactly as often as without the fast paths.
+int next_token_byte_anew(ParseContext& ctx);  // when no skip from here is remembered
+inline int next_token_byte(ParseContext& ctx) {
+  if (!ctx.fast_paths) return kAnyByte;
+  Position to = 0;
+  if (!known_spacing_end(ctx, to)) return next_token_byte_anew(ctx);
+  const int c = ctx.input.char_at(to);
+  return c == InputSource::kEnd ? kAnyByte : c;
+}
+// Whether a literal can match before `next`.
+inline bool may_begin(int next, std::string_view literal) {
+  return next == kAnyByte || static_cast<unsigned char>(literal[0]) == next;
+}
+
 bool match_literal(ParseContext& ctx, std::string_view literal);
 bool match_class(ParseContext& ctx, const ClassPattern& pattern);
 bool match_empty(ParseContext& ctx);

@@ -3,9 +3,13 @@
 
 namespace bivox {
 
+// A literal whose first byte is not the next byte fails at once, before any value is
+// stored, so the fast paths pass over it.
 bool Grammar::choose(std::span<const Choice> choices, int& target) {
   Frame f(*this);
+  const int next = next_token_byte(s_.engine);
   for (const Choice& c : choices) {
+    if (!may_begin(next, c.literal)) continue;
     if (f.seq(c.literal)) {
       target = c.value;
       return f.pass(1);
@@ -16,7 +20,9 @@ bool Grammar::choose(std::span<const Choice> choices, int& target) {
 
 bool Grammar::first_literal(std::span<const std::string_view> literals) {
   Frame f(*this);
+  const int next = next_token_byte(s_.engine);
   for (const std::string_view literal : literals) {
+    if (!may_begin(next, literal)) continue;
     if (f.seq(literal)) return f.pass(1);
   }
   return f.fail();
@@ -30,10 +36,26 @@ bool Grammar::first_rule(std::span<const Rule> rules) {
   return f.fail();
 }
 
+bool Grammar::first_rule(std::span<const StartingRule> rules, const StartTable& starts) {
+  Frame f(*this);
+  // A rule passed over would have opened a few activations before failing; near the
+  // nesting limit every rule is tried, so that the limit is met exactly where it always was.
+  constexpr int kSkippedDepth = 8;
+  const bool near_limit = s_.engine.depth + kSkippedDepth > ParseContext::kMaxDepth;
+  const int next = near_limit ? kAnyByte : next_token_byte(s_.engine);
+  const std::uint32_t candidates =
+      next == kAnyByte ? ~std::uint32_t{0} : starts[static_cast<std::size_t>(next)];
+  for (std::size_t i = 0; i < rules.size(); ++i) {
+    if ((candidates >> i & 1U) == 0) continue;
+    if (f.seq(rules[i].rule)) return f.pass(1);
+  }
+  return f.fail();
+}
+
 bool Grammar::start_line() {
-  std::string text;
-  s_.engine.values.pop_into(text);
-  s_.engine.values.push(std::string(NL) + text);
+  std::string text(NL);
+  s_.engine.values.pop_append(text);
+  s_.engine.values.push_moved(std::move(text));
   return true;
 }
 

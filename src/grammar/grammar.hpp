@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -153,6 +155,29 @@ class Grammar {
   bool zero_or_more(Rule rule);
   // As zero_or_more, but fails unless `rule` matches at least once.
   bool one_or_more(Rule rule);
+  // A rule whose every alternative begins with a literal, and the first bytes of those
+  // literals.
+  struct StartingRule {
+    Rule rule;
+    std::string_view first_bytes;
+  };
+  // For each byte, the rules of a list (bit i for rule i) that can begin with it.
+  using StartTable = std::array<std::uint32_t, 256>;
+  template <std::size_t N>
+  static constexpr StartTable start_table(const StartingRule (&rules)[N]) {
+    static_assert(N <= 32);
+    StartTable table{};
+    for (std::size_t i = 0; i < N; ++i) {
+      for (const char c : rules[i].first_bytes) {
+        table[static_cast<unsigned char>(c)] |= std::uint32_t{1} << i;
+      }
+    }
+    return table;
+  }
+  // The first matching rule of the list ⇒ $1, passing over the rules that cannot begin
+  // with the next byte.
+  bool first_rule(std::span<const StartingRule> rules, const StartTable& starts);
+  void collect_elements(std::string& text);
   // Replaces the text just pushed by NL + that text: ⇒ NL + $1.
   bool start_line();
   struct TiedForms {

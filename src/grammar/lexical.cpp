@@ -1,5 +1,6 @@
 // Numbers, names and the length notation that follows notes and many commands.
 #include "grammar/grammar.hpp"
+#include "grammar/length_scanner.hpp"
 
 namespace bivox {
 namespace {
@@ -149,6 +150,7 @@ bool Grammar::slash_suffix() {
 }
 
 bool Grammar::note_length() {
+  if (scan_note_length(s_.engine)) return true;
   Frame f(*this);
   if (f.seq(&Grammar::length, &Grammar::slash_suffix)) return f.yield(f[1], f[2]);
   return f.fail();

@@ -1,9 +1,11 @@
 #include "jobs/job_driver.hpp"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <new>
+#include <sstream>
 
 #include "engine/deep_stack.hpp"
 #include "engine/fatal_stop.hpp"
@@ -20,10 +22,13 @@ namespace fs = std::filesystem;
 // Text-mode writing: every line feed becomes CR LF.
 std::string text_mode(std::string_view text) {
   std::string out;
-  out.reserve(text.size() + text.size() / 16);
-  for (const char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
+  out.reserve(text.size() + text.size() / 8);
+  for (std::size_t from = 0; from < text.size();) {
+    const std::size_t lf = std::min(text.find('\n', from), text.size());
+    out.append(text.substr(from, lf - from));
+    if (lf == text.size()) break;
+    out += "\r\n";
+    from = lf + 1;
   }
   return out;
 }
@@ -64,9 +69,10 @@ std::string read_score(const std::string& path) {
   if (fs::is_directory(fs::path(path), ec)) throw FileError(path, "is a directory");
   std::ifstream in(fs::path(path), std::ios::binary);
   if (!in) throw FileError(path, "cannot be opened for reading");
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
   if (in.bad()) throw FileError(path, "cannot be read");
-  return bytes;
+  return std::move(bytes).str();
 }
 
 void reset_score_state(Session& session, bool keep_collected) {

@@ -1,0 +1,187 @@
+// Speed and memory of the three jobs on generated scores, measured against a plain copy of
+// the same bytes in the same run, so that the figures hold as ratios on a shared machine.
+//
+// Times are the processor time of the benchmark thread. Counters per benchmark:
+//   MB/s         input megabytes per second for the whole job (bytes_per_second)
+//   pass1_MBps   input megabytes per second of the first pass, pass2_MBps of the second
+//   x_copy       job time divided by the time of reading and writing the score as a copy
+//   peak_MB      the highest heap use during the job, above what was in use before it
+//   peak_budget  peak divided by the allowance 8 x input + 10 MB (at most 1 is on target)
+//   complete     1 when every pass read the whole score
+#include <benchmark/benchmark.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "heap_meter.hpp"
+#include "jobs/job_driver.hpp"
+#include "score_generator.hpp"
+
+namespace bivox::bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr double kMB = 1e6;
+
+struct PassPlan {
+  JobMode mode;
+  int pass_number;
+};
+
+std::vector<PassPlan> passes_of(Job job) {
+  switch (job) {
+    case Job::syntax:
+      return {{JobMode::syntax, 0}};
+    case Job::expand:
+      return {{JobMode::expand, 0}, {JobMode::expand, 0}};
+    case Job::stereo:
+      break;
+  }
+  return {{JobMode::stereo, 0}, {JobMode::stereo, 1}};
+}
+
+// A scratch directory of this process with one score file per size, written once.
+class ScoreFiles {
+ public:
+  ScoreFiles() : dir_(fs::temp_directory_path() / ("bivox-bench-" + std::to_string(getpid()))) {
+    fs::create_directories(dir_);
+  }
+  ~ScoreFiles() {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+  ScoreFiles(const ScoreFiles&) = delete;
+  ScoreFiles& operator=(const ScoreFiles&) = delete;
+
+  const std::string& score(const std::string& key, const std::string& bytes) {
+    auto [it, added] = files_.try_emplace(key, (dir_ / (key + ".zrb")).string());
+    if (added) std::ofstream(it->second, std::ios::binary) << bytes;
+    return it->second;
+  }
+  std::string output(const std::string& key) const {
+    return (dir_ / ("_" + key + ".zrb")).string();
+  }
+  std::string copy(const std::string& key) const { return (dir_ / ("copy_" + key)).string(); }
+
+ private:
+  fs::path dir_;
+  std::map<std::string, std::string> files_;
+};
+
+ScoreFiles& files() {
+  static ScoreFiles instance;
+  return instance;
+}
+
+// The processor time of this thread, system calls included: other work on a shared machine
+// slows the wall clock but hardly this.
+double cpu_now() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+double seconds_since(double start) {
+  return cpu_now() - start;
+}
+
+// The machine's limit for this job: read the score and write it out again.
+double timed_copy(const std::string& from, const std::string& to) {
+  const auto start = cpu_now();
+  std::ifstream in(from, std::ios::binary);
+  in.seekg(0, std::ios::end);
+  std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
+  in.seekg(0);
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream out(to, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  return seconds_since(start);
+}
+
+void run_job_benchmark(benchmark::State& state, Job job, const std::string& key,
+                       const std::string& bytes) {
+  ScoreFiles& f = files();
+  const std::string& input = f.score(key, bytes);
+  const std::string output = f.output(key);
+  const std::vector<PassPlan> plan = passes_of(job);
+  std::vector<double> pass_seconds(plan.size(), 0.0);
+  double job_seconds = 0.0;
+  double copy_seconds = 0.0;
+  std::size_t peak = 0;
+  bool complete = true;
+  for (auto _ : state) {
+    copy_seconds += timed_copy(input, f.copy(key));
+    Session session;
+    const std::size_t before = heap_in_use();
+    reset_heap_peak();
+    const auto job_start = cpu_now();
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+      const auto pass_start = cpu_now();
+      set_job_mode(session, plan[i].mode, i > 0);
+      run_pass(session, plan[i].pass_number, input, output);
+      pass_seconds[i] += seconds_since(pass_start);
+      complete = complete && session.stop_position == session.end_position;
+    }
+    const double elapsed = seconds_since(job_start);
+    job_seconds += elapsed;
+    peak = std::max(peak, heap_peak() - before);
+    state.SetIterationTime(elapsed);
+  }
+  const auto iterations = static_cast<double>(state.iterations());
+  const auto size = static_cast<double>(bytes.size());
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(bytes.size()));
+  for (std::size_t i = 0; i < plan.size(); ++i) {
+    state.counters["pass" + std::to_string(i + 1) + "_MBps"] =
+        size * iterations / pass_seconds[i] / kMB;
+  }
+  state.counters["x_copy"] = job_seconds / copy_seconds;
+  state.counters["peak_MB"] = static_cast<double>(peak) / kMB;
+  state.counters["peak_budget"] = static_cast<double>(peak) / (8.0 * size + 10.0 * kMB);
+  state.counters["complete"] = complete ? 1 : 0;
+}
+
+void BM_Job(benchmark::State& state, Job job) {
+  const auto size = static_cast<std::size_t>(state.range(0));
+  static std::map<std::size_t, std::string> scores;
+  auto [it, added] = scores.try_emplace(size);
+  if (added) it->second = generate_score(size);
+  run_job_benchmark(state, job, "score" + std::to_string(size), it->second);
+}
+
+void BM_Nested(benchmark::State& state, Job job) {
+  const int depth = static_cast<int>(state.range(0));
+  const std::string score = generate_nested_score(depth);
+  run_job_benchmark(state, job, "nested" + std::to_string(depth), score);
+  state.counters["s_per_level"] =
+      benchmark::Counter(static_cast<double>(depth), benchmark::Counter::kIsIterationInvariantRate |
+                                                         benchmark::Counter::kInvert);
+}
+
+void score_sizes(benchmark::internal::Benchmark* b) {
+  for (const std::int64_t size : {10'000, 100'000, 250'000, 500'000, 1'000'000}) b->Arg(size);
+  b->UseManualTime()->Unit(benchmark::kMillisecond);
+}
+
+void nesting_depths(benchmark::internal::Benchmark* b) {
+  for (const std::int64_t depth : {250, 500, 1000, 2000}) b->Arg(depth);
+  b->UseManualTime()->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK_CAPTURE(BM_Job, syntax, Job::syntax)->Apply(score_sizes);
+BENCHMARK_CAPTURE(BM_Job, expand, Job::expand)->Apply(score_sizes);
+BENCHMARK_CAPTURE(BM_Job, stereo, Job::stereo)->Apply(score_sizes);
+BENCHMARK_CAPTURE(BM_Nested, syntax, Job::syntax)->Apply(nesting_depths);
+BENCHMARK_CAPTURE(BM_Nested, stereo, Job::stereo)->Apply(nesting_depths);
+
+}  // namespace
+}  // namespace bivox::bench
+
+BENCHMARK_MAIN();

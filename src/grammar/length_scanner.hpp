@@ -1,0 +1,15 @@
+#pragma once
+
+#include "engine/parse_context.hpp"
+
+namespace bivox {
+
+// The note length (a length and its slash suffix) read straight from the input, for the
+// fast paths: the rule note_length yields the same text and leaves the input at the same
+// place, and its rules have no side effects, so reading it without them changes nothing.
+// Pushes the text and gives true; gives false with the input untouched where it declines
+// and the rules must run: fast paths off, the end of the data after the length, long
+// chains of ties or additions, or nesting close to its limit.
+bool scan_note_length(ParseContext& ctx);
+
+}  // namespace bivox

@@ -1,0 +1,170 @@
+// The fast paths of the engine (remembered spacing, alternatives passed over by their first
+// byte) must not change anything a job gives: output bytes, diagnostics, positions, fatal
+// stops and trace lines are compared with the plain engine, job after job in one session.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "score_generator.hpp"
+#include "support.hpp"
+
+namespace bivox {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  std::vector<std::string> outputs;
+  std::vector<JobResult> results;
+  std::string trace;
+};
+
+using Jobs = std::vector<Job>;
+const Jobs kEveryJob = {Job::syntax, Job::expand, Job::stereo};
+// Jobs again after others: what a session keeps (captures, the nameless body) carries over.
+const Jobs kJobsAgain = {Job::syntax, Job::expand, Job::stereo, Job::expand, Job::syntax};
+
+// Runs the jobs in turn on the score in one session, as consecutive button presses.
+Outcome run_jobs(const std::string& score, const Jobs& jobs, bool fast) {
+  Outcome outcome;
+  Session session;
+  session.engine.fast_paths = fast;
+  session.engine.trace = [&](std::string_view line) { outcome.trace += line; };
+  for (const Job job : jobs) {
+    test::Run run = test::run_score(session, job, score);
+    outcome.outputs.push_back(run.output);
+    outcome.results.push_back(run.result);
+  }
+  return outcome;
+}
+
+void expect_same_with_and_without_fast_paths(const std::string& score, const std::string& name,
+                                             const Jobs& jobs = kEveryJob) {
+  const Outcome fast = run_jobs(score, jobs, true);
+  const Outcome plain = run_jobs(score, jobs, false);
+  ASSERT_EQ(fast.outputs.size(), plain.outputs.size());
+  for (std::size_t i = 0; i < fast.outputs.size(); ++i) {
+    SCOPED_TRACE(name + ", job " + std::to_string(i));
+    EXPECT_EQ(fast.outputs[i], plain.outputs[i]);
+    EXPECT_EQ(fast.results[i].diagnostics, plain.results[i].diagnostics);
+    EXPECT_EQ(fast.results[i].stop, plain.results[i].stop);
+    EXPECT_EQ(fast.results[i].end, plain.results[i].end);
+    EXPECT_EQ(fast.results[i].fatal, plain.results[i].fatal);
+  }
+  EXPECT_EQ(fast.trace, plain.trace) << name;
+}
+
+// The score of a golden case: the lines of its input section, in cp932.
+std::string golden_input(const fs::path& path) {
+  const std::string text = test::read_file(path.string());
+  const std::string start = "=== input\n";
+  const auto begin = text.find(start);
+  if (begin == std::string::npos) return {};
+  const auto from = begin + start.size();
+  const auto end = text.find("\n=== ", from);
+  return test::sjis(text.substr(from, end == std::string::npos ? end : end + 1 - from));
+}
+
+TEST(FastPaths, GeneratedScoresGiveTheSameJobs) {
+  for (const std::uint32_t seed : {1U, 2U, 3U, 4U}) {
+    expect_same_with_and_without_fast_paths(bench::generate_score(30'000, seed),
+                                            "generated score " + std::to_string(seed), kJobsAgain);
+  }
+}
+
+TEST(FastPaths, GoldenInputsAndExamplesGiveTheSameJobs) {
+  for (const auto& entry : fs::directory_iterator(BIVOX_GOLDEN_DIR)) {
+    if (entry.path().extension() == ".case") {
+      expect_same_with_and_without_fast_paths(golden_input(entry.path()), entry.path().string(),
+                                              kJobsAgain);
+    }
+  }
+  for (const auto& entry : fs::directory_iterator(BIVOX_EXAMPLES_DIR)) {
+    expect_same_with_and_without_fast_paths(test::read_file(entry.path().string()),
+                                            entry.path().string(), kJobsAgain);
+  }
+}
+
+// Places where a fast path must step aside: the end of the data after an unclosed comment
+// (every terminal traces it), the limit of the spacing record, the nesting limit, and
+// bytes that begin no element.
+TEST(FastPaths, EdgesGiveTheSameJobs) {
+  const std::vector<std::string> scores = {
+      "d4 r8 /* never closed",
+      "c /* open\r\n",
+      "",
+      "   //- only a comment",
+      "d4 " + std::string(1023, ' ') + "r4",
+      "d4 " + std::string(1024, ' ') + "r4",
+      "d4 ~ 8 ^",
+      "'C7sus4'4 ,4- &",
+      "$m{d r}2 ${m}3 {}2 {s}1 {}",
+      "d4 \x1a r4",
+      "d4 \x82\xa0 r4 \xff",
+      "#B1 x1 c d e | #A0 d r m",
+      "\\ +++ \\ABZ -- %AB %3:4 *FING\"x2\" c h b",
+      bench::generate_nested_score(1000),
+      bench::generate_nested_score(300, true),
+  };
+  for (const std::string& score : scores) expect_same_with_and_without_fast_paths(score, score);
+  // The deepest nesting that fits, and one level more.
+  for (const int depth : {3331, 3332}) {
+    expect_same_with_and_without_fast_paths(bench::generate_nested_score(depth),
+                                            "nested " + std::to_string(depth));
+  }
+}
+
+// The note length is read without its rules on the fast paths: spacing and comments
+// between its parts, every alternative of each part, and chains long enough to be left to
+// the rules.
+TEST(FastPaths, NoteLengthsGiveTheSameJobs) {
+  const std::vector<std::string> lengths = {
+      "",
+      "4",
+      "64",
+      "6",
+      "12",
+      "0.",
+      "4...",
+      "16..",
+      " 4 . ^ 8",
+      "i120",
+      "i",
+      "i 12 . `3",
+      "i\r\n7",
+      "4`3`2.",
+      "4`",
+      "4` 3 .",
+      "^",
+      "4^",
+      "^8",
+      "8 ^ 16 ~ 32",
+      "4////",
+      "4/////",
+      "4///.",
+      "4/...",
+      "4/ .",
+      "4//- line\r\n",
+      "4 /* c */ . ^ /*d*/ 8",
+      "4 !x! ~ 2",
+      "4^^^^^^^^^^8",
+      "4`1`2`3`4`5`6`7`8`9",
+      "4 \x82\xa0 .",
+      "2~4^8~16^32~64^1~2",
+      // These two end the parse.
+      "4`x",
+      "4 /* open",
+  };
+  std::string score;
+  for (const std::string& length : lengths) {
+    score += "d" + length + " r8 |\r\n";
+    // At the end of the data the rules run.
+    expect_same_with_and_without_fast_paths("d" + length, "d" + length);
+  }
+  expect_same_with_and_without_fast_paths(score, score);
+}
+
+}  // namespace
+}  // namespace bivox
