@@ -125,6 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
     Repeats, LanguageJobs,
     ::testing::Values(
         LanguageCase{Job::syntax, ",4 -", ",4-\n", {kRepeat}},
+        // The ampersand is passed on as written, in the expansion too.
+        LanguageCase{Job::expand, "& d&", "&d&\n"},
         // No chord yet: the length alone. An empty bracket chord is remembered too.
         LanguageCase{Job::expand, ",4 ,-", "4-\n"},
         LanguageCase{Job::expand, "[dm]4 []4 ,8", "[dm]4[]4[]8\n", {kBracketReport + "[dm]"}},
