@@ -23,20 +23,6 @@ struct CliRun {
   std::string err;
 };
 
-// Runs bivox-cli with `args` inside `dir`, standard output and error captured (not terminals).
-CliRun run_cli(const TempDir& dir, const std::string& args) {
-  const std::string out = dir.file("stdout.txt");
-  const std::string err = dir.file("stderr.txt");
-  const std::string command = "cd '" + dir.path().string() + "' && '" BIVOX_CLI "' " + args +
-                              " > '" + out + "' 2> '" + err + "' < /dev/null";
-  const int raw = std::system(command.c_str());
-  CliRun run;
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = read_file(out);
-  run.err = read_file(err);
-  return run;
-}
-
 std::vector<nlohmann::json> json_lines(const std::string& text) {
   std::vector<nlohmann::json> objects;
   std::size_t start = 0;
@@ -56,23 +42,41 @@ std::string score_stopping_on_line_7() {
 
 constexpr std::string_view kWholeScore = "%1\r\n#A0 o4\r\nd4 r4 m4 |\r\n";
 
-TEST(CliUsage, BadCommandLinesExitWithStatus2AndRunNothing) {
+// Each test has a directory of its own for the scores, the outputs and the captured streams.
+class Cli : public ::testing::Test {
+ protected:
   TempDir dir;
-  write_file(dir.file("a.zrb"), kWholeScore);
-  write_file(dir.file("b.zrb"), kWholeScore);
+
+  // Runs bivox-cli with `args` inside the directory, standard output and error captured (not
+  // terminals).
+  CliRun cli(const std::string& args) const {
+    const std::string command = "cd '" + dir.path().string() + "' && '" BIVOX_CLI "' " + args +
+                                " > stdout.txt 2> stderr.txt < /dev/null";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read("stdout.txt"), read("stderr.txt")};
+  }
+  void write(std::string_view name, std::string_view bytes) const {
+    write_file(dir.file(name), bytes);
+  }
+  std::string read(std::string_view name) const { return read_file(dir.file(name)); }
+  bool exists(std::string_view name) const { return fs::exists(dir.file(name)); }
+};
+
+TEST_F(Cli, BadCommandLinesExitWithStatus2AndRunNothing) {
+  write("a.zrb", kWholeScore);
+  write("b.zrb", kWholeScore);
   for (const char* args :
        {"", "syntax", "transpose a.zrb", "syntax -o x.zrb a.zrb b.zrb", "syntax --report a.zrb",
         "stereo --plain --json a.zrb", "stereo --locations --plain a.zrb",
         "syntax --input-encoding latin1 a.zrb", "syntax --no-such-option a.zrb"}) {
-    EXPECT_EQ(run_cli(dir, args).status, 2) << args;
+    EXPECT_EQ(cli(args).status, 2) << args;
   }
-  EXPECT_FALSE(fs::exists(dir.file("_a.zrb")));
-  EXPECT_FALSE(fs::exists(dir.file("x.zrb")));
+  EXPECT_FALSE(exists("_a.zrb"));
+  EXPECT_FALSE(exists("x.zrb"));
 }
 
-TEST(CliUsage, HelpShowsExamplesAndTheOutputChoice) {
-  TempDir dir;
-  const CliRun run = run_cli(dir, "--help");
+TEST_F(Cli, HelpShowsExamplesAndTheOutputChoice) {
+  const CliRun run = cli("--help");
   EXPECT_EQ(run.status, 0);
   for (const char* part : {"Examples:", "--locations", "--plain", "--report", "--input-encoding",
                            "FILE:LINE:COLUMN", "Exit status:"}) {
@@ -80,21 +84,33 @@ TEST(CliUsage, HelpShowsExamplesAndTheOutputChoice) {
   }
 }
 
-TEST(CliOutput, PipedOutputIsTheDialogsLines) {
-  TempDir dir;
-  write_file(dir.file("song.zrb"), score_stopping_on_line_7());
-  const CliRun run = run_cli(dir, "syntax song.zrb");
-  EXPECT_EQ(run.status, 4);
-  const std::string summary = "[song.zrb][4e][61]の構文テスト、処理を打ち切りしました。\n";
-  EXPECT_EQ(run.out, summary + "展開マクロがありました、展開して下さい\n" + summary);
-  EXPECT_EQ(run.err, "");
-  EXPECT_TRUE(fs::exists(dir.file("_song.zrb")));
+// Piped, the plain output is the dialog's lines: the summary, the diagnostics, the summary
+// again. With locations the summary comes once, after them.
+TEST_F(Cli, SummariesFrameTheDiagnostics) {
+  write("song.zrb", score_stopping_on_line_7());
+  write("whole.zrb", kWholeScore);
+  const std::string stopped = "[song.zrb][4e][61]の構文テスト、処理を打ち切りしました。\n";
+  const std::string complete = "[whole.zrb]の構文テストを完了しました。\n";
+  struct Case {
+    const char* args;
+    int status;
+    std::string out;
+  };
+  for (const Case& c :
+       {Case{"syntax song.zrb", 4, stopped + "展開マクロがありました、展開して下さい\n" + stopped},
+        Case{"syntax whole.zrb", 0, complete + complete},
+        Case{"syntax --locations whole.zrb", 0, complete}}) {
+    const CliRun run = cli(c.args);
+    EXPECT_EQ(run.status, c.status) << c.args;
+    EXPECT_EQ(run.out, c.out) << c.args;
+    EXPECT_EQ(run.err, "") << c.args;
+  }
+  EXPECT_TRUE(exists("_song.zrb"));
 }
 
-TEST(CliOutput, LocationsNameLineAndColumnWithTheSourceAndACaret) {
-  TempDir dir;
-  write_file(dir.file("song.zrb"), score_stopping_on_line_7());
-  const CliRun run = run_cli(dir, "syntax --locations song.zrb");
+TEST_F(Cli, LocationsNameLineAndColumnWithTheSourceAndACaret) {
+  write("song.zrb", score_stopping_on_line_7());
+  const CliRun run = cli("syntax --locations song.zrb");
   EXPECT_EQ(run.status, 4);
   // Column 13 of line 7 is the first "?": the two double-byte characters count one column
   // each, and take two cells each in the caret line.
@@ -108,56 +124,49 @@ TEST(CliOutput, LocationsNameLineAndColumnWithTheSourceAndACaret) {
             "[song.zrb][4e][61]の構文テスト、処理を打ち切りしました。\n");
 }
 
-TEST(CliOutput, ACompleteScoreGivesStatus0AndTheSummaryTwice) {
-  TempDir dir;
-  write_file(dir.file("whole.zrb"), kWholeScore);
-  const CliRun plain = run_cli(dir, "syntax whole.zrb");
-  EXPECT_EQ(plain.status, 0);
-  const std::string summary = "[whole.zrb]の構文テストを完了しました。\n";
-  EXPECT_EQ(plain.out, summary + summary);
-  const CliRun located = run_cli(dir, "syntax --locations whole.zrb");
-  EXPECT_EQ(located.status, 0);
-  EXPECT_EQ(located.out, summary);
-}
-
-TEST(CliJson, CarriesTheContractFieldsAndTheLinesAndColumns) {
-  TempDir dir;
-  write_file(dir.file("song.zrb"), score_stopping_on_line_7());
-  const CliRun run = run_cli(dir, "syntax --json song.zrb");
+// One object per file and line, with the positions also as lines and columns.
+TEST_F(Cli, JsonCarriesTheContractFieldsAndTheLinesAndColumns) {
+  write("song.zrb", score_stopping_on_line_7());
+  const CliRun run = cli("syntax --json song.zrb");
   EXPECT_EQ(run.status, 4);
-  const std::vector<nlohmann::json> objects = json_lines(run.out);
-  ASSERT_EQ(objects.size(), 1U);
-  const nlohmann::json& j = objects[0];
-  EXPECT_EQ(j["job"], "syntax");
-  EXPECT_EQ(j["input"], "song.zrb");
-  EXPECT_EQ(j["output"], "_song.zrb");
-  EXPECT_EQ(j["complete"], false);
-  EXPECT_EQ(j["stop"], 0x4e);
-  EXPECT_EQ(j["end"], 0x61);
-  EXPECT_EQ(j["fatal"], nullptr);
-  EXPECT_EQ(j["stop_at"], (nlohmann::json{{"position", 0x4e}, {"line", 7}, {"column", 13}}));
-  EXPECT_EQ(j["diagnostics"], nlohmann::json::array({"展開マクロがありました、展開して下さい"}));
-  EXPECT_EQ(j["diagnostics_at"],
-            nlohmann::json::array({{{"position", 49}, {"line", 5}, {"column", 22}}}));
-  EXPECT_EQ(j["summary"], "[song.zrb][4e][61]の構文テスト、処理を打ち切りしました。");
-  EXPECT_FALSE(j.contains("placement"));
+  EXPECT_EQ(json_lines(run.out), std::vector{nlohmann::json::parse(R"({
+      "job": "syntax", "input": "song.zrb", "output": "_song.zrb", "complete": false,
+      "stop": 78, "end": 97, "fatal": null,
+      "stop_at": {"position": 78, "line": 7, "column": 13},
+      "diagnostics": ["展開マクロがありました、展開して下さい"],
+      "diagnostics_at": [{"position": 49, "line": 5, "column": 22}],
+      "summary": "[song.zrb][4e][61]の構文テスト、処理を打ち切りしました。"})")});
 }
 
-TEST(CliFiles, TheOutputIsNeverWrittenOverTheInput) {
-  TempDir dir;
-  write_file(dir.file("song.zrb"), kWholeScore);
+// In JSON mode a file that cannot be read still gives its object, and the run goes on.
+TEST_F(Cli, JsonFileErrorsGiveTheirObjects) {
+  write("song.zrb", kWholeScore);
+  write("v.zrb", "%1\r\n\xFF d4\r\n");
+  const CliRun run = cli("syntax --json --input-encoding utf-8 missing.zrb v.zrb song.zrb");
+  EXPECT_EQ(run.status, 3);
+  const std::vector<nlohmann::json> objects = json_lines(run.out);
+  ASSERT_EQ(objects.size(), 3U);
+  EXPECT_EQ(objects[0]["input"], "missing.zrb");
+  EXPECT_EQ(objects[0]["error"], "missing.zrb: cannot be opened for reading");
+  EXPECT_EQ(objects[1]["error"], "v.zrb: the byte 0xFF is not UTF-8");
+  EXPECT_EQ(objects[1]["error_at"], (nlohmann::json{{"line", 2}, {"column", 1}}));
+  EXPECT_FALSE(exists("_v.zrb"));
+  EXPECT_EQ(objects[2]["complete"], true);
+}
+
+TEST_F(Cli, TheOutputIsNeverWrittenOverTheInput) {
+  write("song.zrb", kWholeScore);
   for (const char* args : {"expand -o song.zrb song.zrb", "expand -o ./song.zrb song.zrb",
                            "stereo --input-encoding utf-8 -o song.zrb song.zrb"}) {
-    const CliRun run = run_cli(dir, args);
+    const CliRun run = cli(args);
     EXPECT_EQ(run.status, 3) << args;
     EXPECT_NE(run.err.find("refusing to write over it"), std::string::npos) << args;
-    EXPECT_EQ(read_file(dir.file("song.zrb")), kWholeScore) << args;
+    EXPECT_EQ(read("song.zrb"), kWholeScore) << args;
   }
 }
 
-TEST(CliFiles, AnUnreadableInputOrUnwritableOutputWritesNothing) {
-  TempDir dir;
-  write_file(dir.file("song.zrb"), kWholeScore);
+TEST_F(Cli, AnUnreadableInputOrUnwritableOutputWritesNothing) {
+  write("song.zrb", kWholeScore);
   fs::create_directory(dir.file("folder.zrb"));
   struct Case {
     const char* args;
@@ -169,46 +178,31 @@ TEST(CliFiles, AnUnreadableInputOrUnwritableOutputWritesNothing) {
         Case{"syntax -o folder.zrb song.zrb", "_song.zrb"},
         Case{"syntax --input-encoding utf-8 missing.zrb", "_missing.zrb"},
         Case{"syntax --input-encoding utf-8 -o no/out.zrb song.zrb", "no"}}) {
-    const CliRun run = run_cli(dir, c.args);
+    const CliRun run = cli(c.args);
     EXPECT_EQ(run.status, 3) << c.args;
     EXPECT_EQ(run.out, "") << c.args;
     EXPECT_NE(run.err.find("bivox-cli: "), std::string::npos) << c.args;
-    EXPECT_FALSE(fs::exists(dir.file(c.written))) << c.args;
+    EXPECT_FALSE(exists(c.written)) << c.args;
   }
   EXPECT_TRUE(fs::is_empty(dir.file("folder.zrb")));
 }
 
-TEST(CliFiles, AFileErrorInJsonModeStillGivesItsObject) {
-  TempDir dir;
-  write_file(dir.file("song.zrb"), kWholeScore);
-  const CliRun run = run_cli(dir, "syntax --json missing.zrb song.zrb");
-  EXPECT_EQ(run.status, 3);
-  const std::vector<nlohmann::json> objects = json_lines(run.out);
-  ASSERT_EQ(objects.size(), 2U);
-  EXPECT_EQ(objects[0]["input"], "missing.zrb");
-  EXPECT_EQ(objects[0]["error"], "missing.zrb: cannot be opened for reading");
-  EXPECT_EQ(objects[1]["complete"], true);
-}
-
-TEST(CliUtf8, AUtf8ScoreIsConvertedForTheJobAndItsOutputWrittenInUtf8) {
-  TempDir dir;
-  const std::string utf8_score = "\xEF\xBB\xBF" + cp932_to_utf8(score_stopping_on_line_7());
-  write_file(dir.file("u.zrb"), utf8_score);
-  write_file(dir.file("s.zrb"), score_stopping_on_line_7());
-  const CliRun utf8 = run_cli(dir, "syntax --locations --input-encoding utf-8 u.zrb");
-  const CliRun sjis_run = run_cli(dir, "syntax --locations s.zrb");
+TEST_F(Cli, AUtf8ScoreIsConvertedForTheJobAndItsOutputWrittenInUtf8) {
+  write("u.zrb", "\xEF\xBB\xBF" + cp932_to_utf8(score_stopping_on_line_7()));
+  write("s.zrb", score_stopping_on_line_7());
+  const CliRun utf8 = cli("syntax --locations --input-encoding utf-8 u.zrb");
+  const CliRun sjis_run = cli("syntax --locations s.zrb");
   EXPECT_EQ(utf8.status, 4);
   // Same places, same positions (those of the converted score), other file names.
   std::string expected = sjis_run.out;
   for (std::size_t at; (at = expected.find("s.zrb")) != std::string::npos;) expected[at] = 'u';
   EXPECT_EQ(utf8.out, expected);
-  EXPECT_EQ(read_file(dir.file("_u.zrb")), cp932_to_utf8(read_file(dir.file("_s.zrb"))));
+  EXPECT_EQ(read("_u.zrb"), cp932_to_utf8(read("_s.zrb")));
 }
 
-TEST(CliUtf8, ACharacterWithoutCp932FormIsRefusedWithItsPlace) {
-  TempDir dir;
-  write_file(dir.file("u.zrb"), "%1\n#A0\nd4 日本 é m4\n");
-  const CliRun run = run_cli(dir, "stereo --input-encoding utf-8 u.zrb");
+TEST_F(Cli, ACharacterWithoutCp932FormIsRefusedWithItsPlace) {
+  write("u.zrb", "%1\n#A0\nd4 日本 é m4\n");
+  const CliRun run = cli("stereo --input-encoding utf-8 u.zrb");
   EXPECT_EQ(run.status, 3);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err,
@@ -216,16 +210,7 @@ TEST(CliUtf8, ACharacterWithoutCp932FormIsRefusedWithItsPlace) {
             "was written\n"
             "    3 | d4 日本 é m4\n"
             "      |         ^\n");
-  EXPECT_FALSE(fs::exists(dir.file("_u.zrb")));
-
-  write_file(dir.file("v.zrb"), "%1\r\n\xFF d4\r\n");
-  const CliRun json = run_cli(dir, "syntax --json --input-encoding utf-8 v.zrb");
-  EXPECT_EQ(json.status, 3);
-  const std::vector<nlohmann::json> objects = json_lines(json.out);
-  ASSERT_EQ(objects.size(), 1U);
-  EXPECT_EQ(objects[0]["error"], "v.zrb: the byte 0xFF is not UTF-8");
-  EXPECT_EQ(objects[0]["error_at"], (nlohmann::json{{"line", 2}, {"column", 1}}));
-  EXPECT_FALSE(fs::exists(dir.file("_v.zrb")));
+  EXPECT_FALSE(exists("_u.zrb"));
 }
 
 // Track A is placed; B sets its pan; J is a drum track; Z is never placed.
@@ -233,10 +218,9 @@ constexpr std::string_view kPlacementScore =
     "%1\r\n*DRUM\"J\"\r\n@B S+10\r\n#A0 o4 d4 m4 s4\r\n#B0 o4 d4\r\n#J0 o4 d4 r4\r\n"
     "#Z0 o5 d4 _4\r\n";
 
-TEST(CliReport, TheStereoReportTableNamesRangesPlacementAndPans) {
-  TempDir dir;
-  write_file(dir.file("song.zrb"), kPlacementScore);
-  const CliRun run = run_cli(dir, "stereo --plain --report song.zrb");
+TEST_F(Cli, TheStereoReportTableNamesRangesPlacementAndPans) {
+  write("song.zrb", kPlacementScore);
+  const CliRun run = cli("stereo --plain --report song.zrb");
   EXPECT_EQ(run.status, 0);
   // Range 48..55 of track A alone: centre 51.5, scale 129 / 8.
   EXPECT_EQ(run.out,
@@ -248,63 +232,64 @@ TEST(CliReport, TheStereoReportTableNamesRangesPlacementAndPans) {
             "J          2  C4 (48)  D4 (50)  drum       -\n"
             "Z          1  C5 (60)  C5 (60)  track Z    -\n"
             "pitch centre 51.500000, scale 16.125000\n");
-}
 
-TEST(CliReport, JsonCarriesTheSamePlacement) {
-  TempDir dir;
-  write_file(dir.file("song.zrb"), kPlacementScore);
-  const CliRun run = run_cli(dir, "stereo --json --report song.zrb");
-  EXPECT_EQ(run.status, 0);
-  const nlohmann::json placement = json_lines(run.out).at(0)["placement"];
-  EXPECT_EQ(placement["centre"], 51.5);
-  EXPECT_EQ(placement["scale"], 16.125);
-  ASSERT_EQ(placement["tracks"].size(), 4U);
-  EXPECT_EQ(placement["tracks"][0], (nlohmann::json{{"track", "A"},
-                                                    {"notes", 3},
-                                                    {"lowest", {{"pitch", 48}, {"name", "C4"}}},
-                                                    {"highest", {{"pitch", 55}, {"name", "G4"}}},
-                                                    {"placement", "placed"},
-                                                    {"pan", {{"lowest", -56}, {"highest", 56}}}}));
-  EXPECT_EQ(placement["tracks"][1]["placement"], "pan fixed");
-  EXPECT_EQ(placement["tracks"][1]["pan"], nullptr);
-  EXPECT_EQ(placement["tracks"][2]["placement"], "drum");
-  EXPECT_EQ(placement["tracks"][3]["placement"], "track Z");
-}
-
-TEST(CliReport, AScoreWithoutPlacedNotesSaysSo) {
-  TempDir dir;
-  write_file(dir.file("rests.zrb"), "%1\r\n#A0 _4 _4\r\n");
-  const CliRun run = run_cli(dir, "stereo --plain --report rests.zrb");
-  EXPECT_EQ(run.status, 0);
-  EXPECT_NE(run.out.find("track  notes  lowest  highest  placement  pan\n(no notes)\n"),
+  write("rests.zrb", "%1\r\n#A0 _4 _4\r\n");
+  const CliRun rests = cli("stereo --plain --report rests.zrb");
+  EXPECT_EQ(rests.status, 0);
+  EXPECT_NE(rests.out.find("track  notes  lowest  highest  placement  pan\n(no notes)\n"),
             std::string::npos)
-      << run.out;
-  EXPECT_EQ(run.out.find("pitch centre"), std::string::npos);
+      << rests.out;
+  EXPECT_EQ(rests.out.find("pitch centre"), std::string::npos);
 }
 
-TEST(CliBatch, FilesRunInOrderAndAClosingCountFollowsWithoutProgressWhenPiped) {
-  TempDir dir;
-  write_file(dir.file("a.zrb"), kWholeScore);
-  write_file(dir.file("b.zrb"), score_stopping_on_line_7());
-  write_file(dir.file("c.zrb"), kWholeScore);
-  const CliRun run = run_cli(dir, "syntax --plain a.zrb b.zrb missing.zrb c.zrb");
+TEST_F(Cli, JsonCarriesTheSamePlacement) {
+  write("song.zrb", kPlacementScore);
+  const CliRun run = cli("stereo --json --report song.zrb");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(json_lines(run.out).at(0)["placement"], nlohmann::json::parse(R"({
+      "centre": 51.5, "scale": 16.125, "tracks": [
+      {"track": "A", "notes": 3, "lowest": {"pitch": 48, "name": "C4"},
+       "highest": {"pitch": 55, "name": "G4"}, "placement": "placed",
+       "pan": {"lowest": -56, "highest": 56}},
+      {"track": "B", "notes": 1, "lowest": {"pitch": 48, "name": "C4"},
+       "highest": {"pitch": 48, "name": "C4"}, "placement": "pan fixed", "pan": null},
+      {"track": "J", "notes": 2, "lowest": {"pitch": 48, "name": "C4"},
+       "highest": {"pitch": 50, "name": "D4"}, "placement": "drum", "pan": null},
+      {"track": "Z", "notes": 1, "lowest": {"pitch": 60, "name": "C5"},
+       "highest": {"pitch": 60, "name": "C5"}, "placement": "track Z", "pan": null}]})"));
+}
+
+TEST_F(Cli, FilesRunInOrderAndAClosingCountFollowsWithoutProgressWhenPiped) {
+  write("a.zrb", kWholeScore);
+  write("b.zrb", score_stopping_on_line_7());
+  write("c.zrb", kWholeScore);
+  const CliRun run = cli("syntax --plain a.zrb b.zrb missing.zrb c.zrb");
   EXPECT_EQ(run.status, 3);  // a file error outranks a stopped parse
   EXPECT_LT(run.out.find("[a.zrb]"), run.out.find("[b.zrb]"));
   EXPECT_LT(run.out.find("[b.zrb]"), run.out.find("[c.zrb]"));
   EXPECT_EQ(run.err,
             "bivox-cli: missing.zrb: cannot be opened for reading\n"
             "bivox-cli: 4 files: 2 complete, 1 stopped early, 1 failed\n");
-  EXPECT_EQ(run.err.find('\r'), std::string::npos);
-  EXPECT_EQ(run_cli(dir, "syntax a.zrb b.zrb c.zrb").status, 4);
-  EXPECT_EQ(run_cli(dir, "syntax a.zrb c.zrb").status, 0);
+  EXPECT_EQ(cli("syntax a.zrb b.zrb c.zrb").status, 4);
+  EXPECT_EQ(cli("syntax a.zrb c.zrb").status, 0);
 }
 
-TEST(CliBatch, AFatalStopEndsTheRunWithStatus1) {
-  TempDir dir;
+// Files named together are jobs of one session: the second recalls the nameless body, the
+// tuplet and the chord the first left. Each call is a session of its own.
+TEST_F(Cli, FilesOfOneCallShareTheSession) {
+  write("first.zrb", "{dr} (drm)8 #B1 [dms]4");
+  write("second.zrb", "{}2 ()8 #B1 ,4");
+  ASSERT_EQ(cli("expand first.zrb second.zrb").status, 0);
+  EXPECT_EQ(read("_second.zrb"), "{dr}2(drm)8\r\n#B1 [dms]4\r\n");
+  ASSERT_EQ(cli("expand second.zrb").status, 0);
+  EXPECT_EQ(read("_second.zrb"), "{}2()8\r\n#B1 4\r\n");
+}
+
+TEST_F(Cli, AFatalStopEndsTheRunWithStatus1) {
   // The repeat count makes the expanded text pass the loop limit.
-  write_file(dir.file("huge.zrb"), "%1\r\n#A0\r\nd4\r\n$a{c4}99999999\r\nd4\r\n");
-  write_file(dir.file("next.zrb"), kWholeScore);
-  const CliRun run = run_cli(dir, "expand --locations huge.zrb next.zrb");
+  write("huge.zrb", "%1\r\n#A0\r\nd4\r\n$a{c4}99999999\r\nd4\r\n");
+  write("next.zrb", kWholeScore);
+  const CliRun run = cli("expand --locations huge.zrb next.zrb");
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out,
             "huge.zrb:4:15: error: fatal stop: LoopBun:buffer_max_over!!!\n"
@@ -314,8 +299,8 @@ TEST(CliBatch, AFatalStopEndsTheRunWithStatus1) {
             "bivox-cli: _huge.zrb: stopped: LoopBun:buffer_max_over!!!\n"
             "bivox-cli: 2 files: 0 complete, 0 stopped early, 1 failed, 1 not run after the "
             "fatal stop\n");
-  EXPECT_EQ(read_file(dir.file("_huge.zrb")), "LoopBun:buffer_max_over!!!\r\n");
-  EXPECT_FALSE(fs::exists(dir.file("_next.zrb")));
+  EXPECT_EQ(read("_huge.zrb"), "LoopBun:buffer_max_over!!!\r\n");
+  EXPECT_FALSE(exists("_next.zrb"));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Notes, pitches and the stereo placement through whole scores.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <regex>
 #include <string>
 #include <vector>
@@ -11,10 +10,6 @@
 
 namespace bivox {
 namespace {
-
-// ---------------------------------------------------------------------------------------
-// Notes and stereo
-// ---------------------------------------------------------------------------------------
 
 // The measuring pass of the stereo conversion writes each placed note's absolute pitch
 // as its pan command; this gives those values in order ("+48 0 -12"), and where the
@@ -27,13 +22,11 @@ struct MeasuredScore {
 
 MeasuredScore measure(std::string_view score) {
   test::TempDir dir;
-  const std::string input = dir.file("score.zrb");
-  const std::string output = dir.file("_score.zrb");
-  test::write_file(input, score);
+  test::write_file(dir.file("score.zrb"), score);
   Session session;
   set_job_mode(session, JobMode::stereo, false);
-  run_pass(session, 0, input, output);
-  const std::string text = test::lines(test::read_file(output));
+  run_pass(session, 0, dir.file("score.zrb"), dir.file("_score.zrb"));
+  const std::string text = test::lines(test::read_file(dir.file("_score.zrb")));
   static const std::regex kPan(" @S([-+]?[0-9]+)");
   MeasuredScore m;
   for (auto it = std::sregex_iterator(text.begin(), text.end(), kPan); it != std::sregex_iterator();
@@ -69,8 +62,6 @@ INSTANTIATE_TEST_SUITE_P(
         PitchCase{"german h and b", "x2 c d e f g a h b", "+48 +50 +52 +53 +55 +57 +59 +58"},
         PitchCase{"naming is per voice", "x1 #A1 c #A0 c", "+59 +48"},
         PitchCase{"rests get nothing", "_4 x1 _ c x2 _8. d", "+48 +50"},
-        PitchCase{"lengths do not change the pitch", "x1 c4.^8 d16`3 e/// fi120",
-                  "+48 +50 +52 +53"},
         PitchCase{"accidentals", "x1 c++ c-- c+ c- c=", "+50 +46 +49 +47 +48"},
         PitchCase{"octave set", "x1 o5c o0c o12c o9c", "+60 0 +12 +108"},
         PitchCase{"octave shifts", "x1 <c >c <<c >>c <<<c >>>c <<<<c",
@@ -80,8 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
         PitchCase{"seven flats", "\\ ------- x1 b e a d g c f", "+58 +51 +56 +49 +54 +47 +52"},
         PitchCase{"one sharp", "\\ + x1 f f- c", "+54 +52 +48"},
         PitchCase{"seven sharps raise b", "\\ +++++++ x1 b", "+60"},
-        PitchCase{"german b and h ignore sharps", "\\ +++++++ x2 h b c", "+59 +58 +49"},
-        PitchCase{"german b and h ignore flats", "\\ -- x2 h b e", "+59 +58 +51"},
+        PitchCase{"german b and h ignore the key", "\\ +++++++ \\B -- x2 h b c #B0 x2 h b e",
+                  "+59 +58 +49 +59 +58 +51"},
         PitchCase{"a written accidental replaces the key", "\\ +++ x1 f= f+ c--", "+53 +54 +46"},
         PitchCase{"key signature per track", "\\B + x1 f #B0 x1 f #A0 f", "+53 +54 +53"},
         PitchCase{"clef row 1", "?1 x1 c d e f g a b", "+45 +47 +48 +50 +52 +53 +55"},
@@ -93,6 +84,9 @@ INSTANTIATE_TEST_SUITE_P(
         PitchCase{"clef is per voice", "?6 #A1 x1 c", "+48"},
         PitchCase{"clef rows 7 and 8 read as row 0", "x1 ?7 c a ?8 c b", "+48 +57 +48 +59"},
         PitchCase{"FING clef beyond the tables reads as row 0", "*FING\"?9x1\" c a", "+48 +57"},
+        // The clef value of "?ア" is negative: no table may be read before its start.
+        PitchCase{"FING clef below the tables reads as row 0", "*FING\"x1?\x83\x41\" c a",
+                  "+48 +57"},
         PitchCase{"FING sets every voice", "*FING\"o5x2?6\" #C3 h", "+50"},
         PitchCase{"transposition", "@A T+2 x1 c @A T-14 c", "+50 +34"},
         PitchCase{"transposition per track", "@B T+5 x1 c #B0 x1 c", "+48 +53"},
@@ -112,65 +106,33 @@ TEST(Notes, LettersOutsideTheNamingAreNoNotes) {
   EXPECT_EQ(measure("x1 o c").stop, 3);          // "o" needs digits
 }
 
-// Ranges measured by the first pass become the centre and scale of the second.
-struct RangeCase {
-  const char* what;
-  std::vector<std::pair<int, std::pair<int, int>>> ranges;  // track slot, lowest, highest
-  std::vector<int> pan_fixed;
-  float centre;
-  float scale;
-  const char* trace;
-};
-
-class PassStart : public ::testing::TestWithParam<RangeCase> {};
-
-TEST_P(PassStart, TurnsTheRangeIntoCentreAndScale) {
-  const RangeCase& c = GetParam();
+// The second pass of the stereo conversion takes its centre and scale from the ranges the
+// first measured, leaving out pan-fixed tracks, and shows them in a trace line. The
+// placements themselves are checked through whole scores by the golden cases.
+TEST(PassStart, TurnsTheRangeIntoCentreAndScale) {
   Session session;
   std::string trace;
   session.engine.trace = [&](std::string_view line) { trace += line; };
   set_job_mode(session, JobMode::stereo, false);
-  for (const auto& [slot, range] : c.ranges) {
-    session.score.lowest_pitch[static_cast<std::size_t>(slot)] = range.first;
-    session.score.highest_pitch[static_cast<std::size_t>(slot)] = range.second;
-  }
-  for (const int slot : c.pan_fixed) session.score.pan_fixed[static_cast<std::size_t>(slot)] = 1;
+  begin_pass(session, 1);  // nothing measured: the marks stay crossed
+  EXPECT_EQ(session.pitch.centre, 0.0F);
+  EXPECT_EQ(session.pitch.scale, static_cast<float>(129.0 / -999.0));
+
+  session.score.lowest_pitch[0] = 36;
+  session.score.highest_pitch[0] = 60;
+  session.score.lowest_pitch[25] = 50;
+  session.score.highest_pitch[25] = 84;
+  session.score.lowest_pitch[1] = 10;
+  session.score.highest_pitch[1] = 100;
+  session.score.pan_fixed[1] = 1;
   session.diagnostics.add("old");
   begin_pass(session, 1);
   EXPECT_EQ(session.switches.pass, 1);
-  EXPECT_EQ(session.pitch.centre, c.centre) << c.what;
-  EXPECT_EQ(session.pitch.scale, c.scale) << c.what;
-  EXPECT_EQ(trace, c.trace) << c.what;
+  EXPECT_EQ(session.pitch.centre, 60.0F);
+  EXPECT_EQ(session.pitch.scale, 129.0F / 49.0F);
+  EXPECT_EQ(trace, "[500]-[-500]:0.000000:-0.129129\n[36]-[84]:60.000000:2.632653\n");
   EXPECT_TRUE(session.diagnostics.entries().empty());
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Stereo, PassStart,
-    ::testing::Values(
-        RangeCase{
-            "48..60", {{0, {48, 60}}}, {}, 54.0F, 129.0F / 13.0F, "[48]-[60]:54.000000:9.923077\n"},
-        RangeCase{
-            "one pitch", {{3, {57, 57}}}, {}, 57.0F, 129.0F, "[57]-[57]:57.000000:129.000000\n"},
-        RangeCase{"36..84 over two tracks",
-                  {{0, {36, 60}}, {25, {50, 84}}},
-                  {},
-                  60.0F,
-                  129.0F / 49.0F,
-                  "[36]-[84]:60.000000:2.632653\n"},
-        RangeCase{
-            "a half remains", {{0, {40, 41}}}, {}, 40.5F, 64.5F, "[40]-[41]:40.500000:64.500000\n"},
-        RangeCase{"pan-fixed tracks do not count",
-                  {{0, {50, 70}}, {1, {30, 40}}},
-                  {1},
-                  60.0F,
-                  129.0F / 21.0F,
-                  "[50]-[70]:60.000000:6.142857\n"},
-        RangeCase{"no notes",
-                  {},
-                  {},
-                  0.0F,
-                  static_cast<float>(129.0 / -999.0),
-                  "[500]-[-500]:0.000000:-0.129129\n"}));
 
 TEST(PassStart, OtherJobsAndTheMeasuringPassUseTheNeutralScale) {
   Session session;
@@ -204,7 +166,7 @@ TEST(Stereo, SecondPassKeepsWhatTheFirstCollected) {
   EXPECT_EQ(session.score.pan_fixed[2], 0);
 }
 
-// Long chains are read in a loop: they are rebuilt whole, however long, and quickly.
+// Long chains are read in a loop, not by recursion: they are rebuilt whole, however long.
 struct ChainCase {
   const char* what;
   std::string score;
@@ -215,10 +177,7 @@ class LongChains : public ::testing::TestWithParam<ChainCase> {};
 
 TEST_P(LongChains, AreRebuiltWhole) {
   const ChainCase& c = GetParam();
-  const auto start = std::chrono::steady_clock::now();
   const test::Run run = test::run_score(Job::stereo, c.score);
-  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-  RecordProperty("seconds", std::to_string(took.count()));
   EXPECT_FALSE(run.result.fatal) << c.what << ": " << run.result.fatal.value_or("");
   EXPECT_TRUE(run.result.complete()) << c.what;
   EXPECT_TRUE(test::lines(run.output) == c.output) << c.what;  // no 200 KB failure dumps
