@@ -27,14 +27,15 @@ bool Grammar::element_loop() {
   Frame f(*this);
   ParseContext& ctx = s_.engine;
   std::string buffer;
-  std::string text;
   Position p = ctx.input.tell_pos();
   while (element()) {
     p = ctx.input.tell_pos();
+    std::string text;  // released before the next element is read
     ctx.values.pop_into(text);
     if (buffer.size() + text.size() + 2 >= kLoopBuffer) {
       throw FatalStop(std::string(msg::kLoopBufferFull));
     }
+    f.hold(text.size());
     buffer += text;
   }
   ctx.input.seek_pos(p);

@@ -46,7 +46,10 @@ class RuleFrame {
       throw FatalStop(format(msg::kNestingTooDeep, ParseContext::kMaxDepth));
     }
   }
-  ~RuleFrame() { --ctx_.depth; }
+  ~RuleFrame() {
+    ctx_.release(held_);
+    --ctx_.depth;
+  }
   RuleFrame(const RuleFrame&) = delete;
   RuleFrame& operator=(const RuleFrame&) = delete;
 
@@ -83,9 +86,20 @@ class RuleFrame {
 
   Position start() const { return start_; }
 
+  // Counts text that the activation keeps outside its slots against the bound on text held
+  // by all activations in progress; released when the activation ends.
+  void hold(std::size_t bytes) {
+    ctx_.hold(bytes);
+    held_ += bytes;
+  }
+
  private:
   bool take(bool matched, int& slot) {
-    if (matched) ctx_.values.pop_into(slots_[static_cast<std::size_t>(++slot)]);
+    if (matched) {
+      std::string& text = slots_[static_cast<std::size_t>(++slot)];
+      ctx_.values.pop_into(text);
+      hold(text.size());
+    }
     return matched;
   }
   bool element(Rule rule, int& slot) { return take((grammar_.*rule)(), slot); }
@@ -105,6 +119,7 @@ class RuleFrame {
   Grammar& grammar_;
   ParseContext& ctx_;
   Position start_;
+  std::size_t held_ = 0;  // bytes counted by hold(), including every text taken into a slot
   std::array<std::string, 11> slots_;
 };
 

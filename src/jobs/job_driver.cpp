@@ -1,9 +1,15 @@
 #include "jobs/job_driver.hpp"
 
+#if defined(__unix__) || defined(__APPLE__)
+#include <pthread.h>
+#endif
+
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <new>
+#include <optional>
 
 #include "engine/fatal_stop.hpp"
 #include "engine/terminals.hpp"
@@ -61,6 +67,43 @@ bool same_file(const std::string& a, const std::string& b) {
   return fs::weakly_canonical(fs::path(a), ec) == fs::weakly_canonical(fs::path(b), ec) && !ec;
 }
 
+// The grammar recurses a few machine frames per rule activation, up to
+// ParseContext::kMaxDepth activations. The caller's stack is whatever the platform gives
+// (8 MB on Linux, less for secondary threads, and sanitizers make frames larger), so a parse
+// runs on a thread of its own whose stack holds the deepest nesting with room to spare.
+constexpr std::size_t kParseStackBytes = std::size_t{256} << 20;
+
+template <class Work>
+void run_on_parse_stack(Work& work) {
+  std::exception_ptr failure;
+  auto guarded = [&] {
+    try {
+      work();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  };
+#if defined(__unix__) || defined(__APPLE__)
+  using Guarded = decltype(guarded);
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  pthread_attr_setstacksize(&attr, kParseStackBytes);
+  pthread_t thread;
+  const auto start = [](void* arg) -> void* {
+    (*static_cast<Guarded*>(arg))();
+    return nullptr;
+  };
+  const bool started = pthread_create(&thread, &attr, start, &guarded) == 0;
+  pthread_attr_destroy(&attr);
+  if (!started) throw std::bad_alloc();
+  pthread_join(thread, nullptr);
+#else
+  // Elsewhere the pass runs on the caller's stack, which the executable must reserve.
+  guarded();
+#endif
+  if (failure) std::rethrow_exception(failure);
+}
+
 struct PassPlan {
   JobMode mode;
   int pass_number;
@@ -114,30 +157,40 @@ void run_pass(Session& session, int pass, const std::string& input, const std::s
   ParseContext& ctx = session.engine;
   ctx.values.reset();
   ctx.depth = 0;
+  ctx.held_bytes = 0;
   begin_pass(session, pass);
   session.switches.pass = pass;
   ctx.input.open(read_score(input));
   OutputFile out(output);
   session.output.clear();
+  auto parse = [&] {
+    Grammar grammar(session);
+    grammar.document();
+    skip_spacing(ctx);
+  };
+  std::optional<FatalStop> stopped;
   try {
     try {
-      Grammar grammar(session);
-      grammar.document();
-      skip_spacing(ctx);
-      session.stop_position = ctx.input.tell_pos();
-      ctx.input.seek_end();
-      session.end_position = ctx.input.tell_pos();
+      run_on_parse_stack(parse);
     } catch (const std::bad_alloc&) {
       throw FatalStop(std::string(msg::kOutOfMemory));
     }
   } catch (const FatalStop& stop) {
-    ctx.input.close();
-    ctx.values.reset();
-    out.write_and_close(session.output + stop.message());
-    throw;
+    stopped = stop;
   }
+  // Where the parse ended, or where a limit was met: positions of this file, never of an
+  // earlier one.
+  session.stop_position = ctx.input.tell_pos();
+  ctx.input.seek_end();
+  session.end_position = ctx.input.tell_pos();
   ctx.input.close();
-  out.write_and_close(session.output);
+  if (!stopped) {
+    out.write_and_close(session.output);
+    return;
+  }
+  ctx.values.reset();
+  out.write_and_close(session.output + stopped->message());
+  throw *stopped;
 }
 
 JobResult run_job(Session& session, Job job, const std::string& input, const std::string& output,
