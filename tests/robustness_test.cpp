@@ -160,9 +160,8 @@ TEST(LoopBuffer, HoldsExactlyWhatFits) {
 // would need gigabytes. The text held at once is bounded; past it the pass ends in the
 // out-of-memory stop instead of exhausting the machine.
 std::string amplified_nesting(int levels) {
-  std::string score = "$x{c}0";
-  for (int i = 0; i < levels; ++i)
-    score += "$a" + std::to_string(i) + "{" + repeat("${x}999990", 3);
+  std::string score = "$x{" + notes(10) + "}0";
+  for (int i = 0; i < levels; ++i) score += "$a" + std::to_string(i) + "{" + repeat("${x}99999", 3);
   return score + repeat("}", static_cast<std::size_t>(levels));
 }
 
