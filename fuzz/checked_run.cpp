@@ -19,10 +19,6 @@ namespace fs = std::filesystem;
   std::abort();
 }
 
-void check(bool holds, const char* promise) {
-  if (!holds) broken(promise);
-}
-
 // The process's own directory under $TMPDIR, made on first use and removed at exit, so that
 // parallel fuzzing processes never share files.
 class Scratch {
@@ -98,7 +94,11 @@ void check_directory(const Scratch& scratch) {
 
 }  // namespace
 
-void run_checked(Session& session, Job job, std::string_view score) {
+void check(bool holds, const char* promise) {
+  if (!holds) broken(promise);
+}
+
+CheckedRun run_checked(Session& session, Job job, std::string_view score) {
   const Scratch& scratch = Scratch::get();
   write_bytes(scratch.input(), score);
   const JobResult result = run_job(session, job, scratch.input(), scratch.output());
@@ -107,7 +107,9 @@ void run_checked(Session& session, Job job, std::string_view score) {
   check_directory(scratch);
   check(result.end == static_cast<Position>(score.size()), "the end position is the file length");
   check(result.stop >= 0 && result.stop <= result.end, "the stop position lies within the file");
-  check_output(read_bytes(scratch.output()), result);
+  CheckedRun run{result, read_bytes(scratch.output())};
+  check_output(run.output, result);
+  return run;
 }
 
 }  // namespace bivox::fuzz
