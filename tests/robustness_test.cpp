@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -236,36 +236,38 @@ TEST_P(Nesting, MillionLevelsEndCleanly) {
   }
 }
 
-// Seconds for `reps` runs of the syntax test on the score.
+// Processor seconds for `reps` runs of the syntax test on the score: other work on a busy
+// machine stretches the wall clock, not this.
 double seconds_for(const std::string& score, int reps) {
-  const auto start = std::chrono::steady_clock::now();
+  const std::clock_t start = std::clock();
   for (int i = 0; i < reps; ++i) run_score(Job::syntax, score);
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
 }
 
 double fastest_of_three(const std::string& score, int reps) {
   return std::min({seconds_for(score, reps), seconds_for(score, reps), seconds_for(score, reps)});
 }
 
-// Doubling the input at most doubles the work, give or take: never a square.
+// Four times the input takes about four times the work, never the sixteen of a square.
 void expect_linear(const std::function<std::string(std::size_t)>& make, std::size_t n) {
   const std::string small = make(n);
-  const std::string large = make(2 * n);
-  // Repeat the small input until it takes long enough to measure on a busy machine.
+  const std::string large = make(4 * n);
+  // Repeat the small input until it takes long enough to measure.
   int reps = 1;
   while (seconds_for(small, reps) < 0.05 && reps < 1024) reps *= 2;
   const double ratio = fastest_of_three(large, reps) / fastest_of_three(small, reps);
-  EXPECT_LT(ratio, 4.0) << "input " << small.size() << " -> " << large.size() << " bytes";
+  ::testing::Test::RecordProperty("work_ratio", std::to_string(ratio));
+  EXPECT_LT(ratio, 8.0) << "input " << small.size() << " -> " << large.size() << " bytes";
 }
 
 TEST_P(Nesting, RunTimeGrowsLinearlyPastTheLimit) {
-  expect_linear(GetParam().score, 500'000);
+  expect_linear(GetParam().score, 250'000);
 }
 
 TEST_P(Nesting, RunTimeGrowsLinearlyWithManyGroupsBelowTheLimit) {
   // Groups a thousand levels deep, one after another: the whole score is parsed.
   const auto make = GetParam().score;
-  expect_linear([&](std::size_t n) { return repeat(make(1000) + "\n", n); }, 20);
+  expect_linear([&](std::size_t n) { return repeat(make(1000) + "\n", n); }, 10);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, Nesting, ::testing::ValuesIn(nesting_kinds()),
