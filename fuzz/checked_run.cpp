@@ -19,28 +19,28 @@ namespace fs = std::filesystem;
   std::abort();
 }
 
-// The process's own directory under $TMPDIR, made on first use and removed at exit, so that
-// parallel fuzzing processes never share files.
+// A directory of one execution under $TMPDIR, removed when the execution ends (libFuzzer
+// may end the process without running exit handlers), so that parallel fuzzing processes
+// never share files and nothing is left behind.
 class Scratch {
  public:
-  static const Scratch& get() {
-    static const Scratch scratch;
-    return scratch;
+  Scratch() {
+    std::string pattern = (fs::temp_directory_path() / "bivox-fuzz-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) broken("a private scratch directory can be made");
+    dir_ = pattern;
   }
+  ~Scratch() {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+  Scratch(const Scratch&) = delete;
+  Scratch& operator=(const Scratch&) = delete;
+
   std::string input() const { return (dir_ / "score.zrb").string(); }
   std::string output() const { return (dir_ / "_score.zrb").string(); }
   const fs::path& dir() const { return dir_; }
 
  private:
-  Scratch() {
-    std::string pattern = (fs::temp_directory_path() / "bivox-fuzz-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) broken("a private scratch directory can be made");
-    dir_ = pattern;
-    std::atexit([] {
-      std::error_code ec;
-      fs::remove_all(get().dir(), ec);
-    });
-  }
   fs::path dir_;
 };
 
@@ -99,7 +99,7 @@ void check(bool holds, const char* promise) {
 }
 
 CheckedRun run_checked(Session& session, Job job, std::string_view score) {
-  const Scratch& scratch = Scratch::get();
+  const Scratch scratch;
   write_bytes(scratch.input(), score);
   const JobResult result = run_job(session, job, scratch.input(), scratch.output());
 
