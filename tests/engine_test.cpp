@@ -1,108 +1,168 @@
-// The value stack's limit and joins, and the trace of an unclosed comment.
+// The engine over its edges: the text-mode reader under seeks and step-backs, the spacing
+// skip and its record's limit over every kind of spacing, the terminals on awkward input,
+// and the value stack's limit and joins.
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 #include "engine/fatal_stop.hpp"
 #include "engine/terminals.hpp"
+#include "support.hpp"
 #include "text/messages.hpp"
 
 namespace bivox {
 namespace {
 
-TEST(ValueStack, HoldsAtMost9999Values) {
-  ValueStack stack;
-  for (int i = 0; i < 9999; ++i) stack.push("x");
-  EXPECT_EQ(stack.count(), 9999);
-  try {
-    stack.push("");
-    FAIL() << "the 10,000th value must stop";
-  } catch (const FatalStop& stop) {
-    EXPECT_EQ(stop.message(), msg::kStackFull);
+// Every character the reader delivers, each with the position after it.
+std::vector<std::pair<int, Position>> read_all(InputSource& in) {
+  std::vector<std::pair<int, Position>> out;
+  for (;;) {
+    const int c = in.read_char();
+    out.emplace_back(c, in.tell_pos());
+    if (c == InputSource::kEnd) return out;
   }
 }
 
-TEST(ValueStack, JoinPassesThroughTheStack) {
-  ValueStack stack;
-  std::string slot = "old";
-  stack.concat_into(slot, {"a", "", "bc", "", "d", "e", "f", "g", "h"});
-  EXPECT_EQ(slot, "abcdefgh");
-  EXPECT_EQ(stack.count(), 0);
-  stack.concat_into(slot, {"", ""});
-  EXPECT_EQ(slot, "");
-  for (int i = 0; i < 9999; ++i) stack.push("x");
-  EXPECT_THROW(stack.concat_into(slot, {"a", "b"}), FatalStop);
+struct ReaderCase {
+  std::string bytes;
+  std::string delivered;  // the characters before the end marker
+  Position data_end;      // the position once the end marker is met
+};
+
+TEST(TextModeReader, DeliversAndRepositionsLikeAStoredFile) {
+  const ReaderCase cases[] = {
+      {"a\r\n", "a\n", 3},         {"\r\r\nx", "\r\nx", 4},
+      {"\r\n\r\n", "\n\n", 4},     {"x\r", "x\r", 2},
+      {"a\r\x1a\n", "a\r", 2},     {"\x1a", "", 0},
+      {"ab\x1a\x1a", "ab", 2},     {std::string("a\0b", 3), std::string("a\0b", 3), 3},
+      {"\xff\xfe", "\xff\xfe", 2},
+  };
+  for (const ReaderCase& c : cases) {
+    InputSource in;
+    in.open(c.bytes);
+    const auto reads = read_all(in);
+    std::string delivered;
+    for (std::size_t i = 0; i + 1 < reads.size(); ++i)
+      delivered += static_cast<char>(reads[i].first);
+    EXPECT_EQ(delivered, c.delivered) << c.bytes;
+    EXPECT_EQ(reads.back().second, c.data_end) << c.bytes;
+    // From every position taken, a seek re-delivers the same rest.
+    Position before = 0;
+    for (std::size_t i = 0; i < reads.size(); ++i) {
+      in.seek_pos(before);
+      const auto again = read_all(in);
+      EXPECT_TRUE(std::equal(again.begin(), again.end(), reads.begin() + static_cast<long>(i)))
+          << c.bytes << " from " << before;
+      // A step back after any read delivers that character again, at the same position.
+      in.seek_pos(before);
+      in.read_char();
+      in.step_back();
+      EXPECT_EQ(in.tell_pos(), reads[i].first == InputSource::kEnd ? reads[i].second : before);
+      EXPECT_EQ(in.read_char(), reads[i].first) << c.bytes << " at " << before;
+      before = reads[i].second;
+    }
+    in.seek_end();
+    EXPECT_EQ(in.tell_pos(), static_cast<Position>(c.bytes.size())) << c.bytes;
+  }
 }
 
-TEST(SpacingSkipTrace, UnclosedBlockCommentIsTraced) {
-  ParseContext ctx;
-  std::string trace;
-  ctx.trace = [&](std::string_view line) { trace += line; };
-  ctx.input.open("/* open");
-  skip_spacing(ctx);
-  EXPECT_EQ(trace, msg::kTraceUnclosedComment);
+struct SkipCase {
+  std::string input;
+  Position after;  // where the skip leaves the input
+};
+
+TEST(SpacingSkip, StopsWhereTheFirstTokenBegins) {
+  const SkipCase cases[] = {
+      {"!!a!b!!c", 7},  // a single "!" inside an order-2 comment is comment text
+      {"!!!x!!c", 7},   // a shorter run never closes; the comment runs to the end
+      {"!a!!!a!b", 7},  // a longer run is comment text too
+      {"!!!!", 4},      // a lone run reaching the end
+      {"!\r\nx!y", 5},  // the character after the opening run may be a CR LF
+      {"!x!\r\ny", 5},  // the skip goes on after a closed comment
+      {"//-x", 4},      // a line comment may end at the end of the data
+      {"//-\r\nx", 5},  //
+      {"//x", 0},       //
+      {"/ /", 0},       //
+      {"/", 0},         //
+      {"//", 0},        //
+      {"/*x*", 4},      // unclosed after a "*"
+      {"/***/x", 5},    //
+      {"/*a*/ //-b\n !c! x", 16},
+      {"\x82\r\nx", 3},     // a lead byte swallows the line feed after it
+      {"\x80x", 2},         // every byte 0x80..0xFE leads, 0x80 included
+      {"\xfe\xfe\xff", 2},  // 0xFF is no spacing
+      {"\xa0", 1},          // a lead byte at the end of the data
+      {"\x1a  ", 0},        // the data ends at Ctrl-Z
+      {" \x1a x", 1},       //
+      {"\t\r \n\rx", 5},    // lone carriage returns are spacing too
+  };
+  for (const SkipCase& c : cases) {
+    ParseContext ctx;
+    ctx.input.open(c.input);
+    skip_spacing(ctx);
+    EXPECT_EQ(ctx.input.tell_pos(), c.after) << c.input;
+  }
 }
 
-// Frames hold their texts in place on the stack: a held text is off the count but stays
-// readable, and a result replaces every place from the frame's mark.
-TEST(ValueStack, HeldTextsLeaveTheCountAndResultsTakeTheirPlaces) {
-  ValueStack stack;
-  stack.push("x");
-  const std::size_t mark = stack.mark();
-  stack.push("ab");
-  stack.hold_top();
-  stack.push("cd");
-  stack.hold_top();
-  EXPECT_EQ(stack.count(), 1);
-  const std::string& first = stack.held(mark);
-  const std::string& second = stack.held(mark + 1);
-  EXPECT_EQ(first + second, "abcd");
-  stack.push_joined(mark, first, "-", second);  // built in place after $1
-  EXPECT_EQ(stack.count(), 2);
-  EXPECT_EQ(stack.top(), "ab-cd");
-}
-
-TEST(ValueStack, JoinsThatReadTheResultPlaceLaterAreBuiltAside) {
-  ValueStack stack;
-  const std::size_t mark = stack.mark();
-  stack.push("one");
-  stack.hold_top();
-  stack.push("two");
-  stack.hold_top();
-  const std::string& one = stack.held(mark);
-  const std::string& two = stack.held(mark + 1);
-  stack.push_joined(mark, "\n", one, std::string_view(one).substr(1), two);
-  EXPECT_EQ(stack.top(), "\nonenetwo");
+std::string times(int n, std::string_view piece) {
   std::string out;
-  stack.pop_append(out);
-  EXPECT_EQ(out, "\nonenetwo");
-  EXPECT_EQ(stack.count(), 0);
+  for (int i = 0; i < n; ++i) out += piece;
+  return out;
 }
 
-TEST(ValueStack, HeldTextsDoNotCountTowardsTheLimit) {
-  ValueStack stack;
-  for (int i = 0; i < 20000; ++i) {
-    stack.push("x");
-    stack.hold_top();
+struct RecordCase {
+  const char* label;
+  std::string input;
+  bool stops;  // whether the 1024th collected character is met
+};
+
+TEST(SpacingSkip, RecordHolds1023CharactersOfEveryKind) {
+  const std::string a = test::sjis("あ");
+  const RecordCase cases[] = {
+      {"CR LF pairs count once", times(1023, "\r\n") + "x", false},
+      {"1024 CR LF pairs", times(1024, "\r\n") + "x", true},
+      {"line comment with its //- and line feed", "//-" + times(1019, "a") + "\nx", false},
+      {"line comment one longer", "//-" + times(1020, "a") + "\nx", true},
+      {"block comment with its delimiters", "/*" + times(1019, "a") + "*/x", false},
+      {"block comment one longer", "/*" + times(1020, "a") + "*/x", true},
+      {"unclosed block comment", "/*" + times(1021, "a"), false},
+      {"unclosed block comment one longer", "/*" + times(1022, "a"), true},
+      {"a double-byte character does not restart the count",
+       times(600, " ") + a + times(424, " ") + "x", true},
+      {"a bang comment does not restart the count", times(600, " ") + "!c!" + times(424, " ") + "x",
+       true},
+      {"neither counts itself", times(600, " ") + a + "!c!" + times(423, " ") + "x", false},
+      {"tabs and spaces mixed", times(512, " \t") + "x", true},
+  };
+  for (const RecordCase& c : cases) {
+    ParseContext ctx;
+    ctx.input.open(c.input);
+    std::string stopped;
+    try {
+      skip_spacing(ctx);
+    } catch (const FatalStop& stop) {
+      stopped = stop.message();
+    }
+    EXPECT_EQ(stopped, c.stops ? msg::kSpacingFull : "") << c.label;
   }
-  for (int i = 0; i < 9999; ++i) stack.push("y");
-  EXPECT_EQ(stack.count(), 9999);
-  EXPECT_THROW(stack.push_joined(stack.mark(), "a", "b"), FatalStop);
 }
 
 // One skip serves every terminal at the same place, but an unclosed comment is traced by
 // every skip, so that the trace is the same with and without the fast paths.
-TEST(SpacingSkipTrace, UnclosedCommentIsTracedByEverySkip) {
+TEST(SpacingSkip, UnclosedCommentIsTracedByEverySkip) {
   for (const bool fast : {true, false}) {
     ParseContext ctx;
     ctx.fast_paths = fast;
-    int traced = 0;
-    ctx.trace = [&](std::string_view) { ++traced; };
+    std::string trace;
+    ctx.trace = [&](std::string_view line) { trace += line; };
     ctx.input.open("  /* open");
     EXPECT_EQ(next_token_byte(ctx), kAnyByte);
     EXPECT_EQ(ctx.input.tell_pos(), 0);
     skip_spacing(ctx);
     ctx.input.seek_pos(0);
     skip_spacing(ctx);
-    EXPECT_EQ(traced, 2) << fast;
+    EXPECT_EQ(trace, times(2, msg::kTraceUnclosedComment)) << fast;
   }
 }
 
@@ -114,6 +174,158 @@ TEST(SpacingSkip, RememberedSkipIsForgottenWithItsInput) {
   EXPECT_EQ(next_token_byte(ctx), 'y');
   skip_spacing(ctx);
   EXPECT_EQ(ctx.input.tell_pos(), 0);
+}
+
+using Terminal = std::function<bool(ParseContext&)>;
+
+struct TerminalCase {
+  const char* label;
+  std::string input;
+  Terminal terminal;
+  std::string text;  // "<fail>" when it must not match
+  Position after;
+};
+
+Terminal literal(std::string_view l) {
+  return [l](ParseContext& c) { return match_literal(c, l); };
+}
+Terminal pattern(const ClassPattern& p) {
+  return [&p](ParseContext& c) { return match_class(c, p); };
+}
+Terminal mark(int naming, int expected) {
+  return [=](ParseContext& c) { return match_notation_mark(c, naming, expected); };
+}
+
+constexpr ClassPattern kDigits{"[0-9]+"};
+constexpr ClassPattern kDigit{"[0-9]"};
+constexpr ClassPattern kNameChar{"[a-zA-Z0-9_-_]"};
+constexpr ClassPattern kLongName{"[a-zA-Z_-_][a-zA-Z0-9_-_]+"};
+
+TEST(Terminals, MatchOrLeaveTheInputWhereItWas) {
+  const TerminalCase cases[] = {
+      {"no spacing between a literal's bytes", "a b", literal("ab"), "<fail>", 0},
+      {"comments before a literal", "//-c\r\n/*d*/!e!ab", literal("ab"), "ab", 16},
+      {"a literal after a double-byte character",
+       "\x82\xa0"
+       "ab",
+       literal("ab"), "ab", 4},
+      {"a lead byte at the end", "\x82", literal("a"), "<fail>", 0},
+      {"a literal at the end of the data", "a", literal("ab"), "<fail>", 0},
+      {"a literal cut by Ctrl-Z",
+       "a\x1a"
+       "b",
+       literal("ab"), "<fail>", 0},
+      {"digits stop at a blank", "12 3", pattern(kDigits), "12", 2},
+      {"one digit takes one", "12", pattern(kDigit), "1", 1},
+      {"a single-character range", "_x", pattern(kNameChar), "_", 1},
+      {"high bytes lie below every range", "a\xe9", pattern(kLongName), "<fail>", 0},
+      {"a class match ends before CR LF", "9\r\n", pattern(kDigits), "9", 1},
+      {"a class at the end of the data", "  ", pattern(kDigits), "<fail>", 0},
+      {"the empty quoted text", "\"\"x", match_quoted_text, "\"\"", 2},
+      {"quoted text keeps double-byte characters", "\"\x82\xa0\"", match_quoted_text,
+       "\"\x82\xa0\"", 4},
+      {"quoted text keeps comment marks", "\"//-!x\"", match_quoted_text, "\"//-!x\"", 7},
+      {"quoted text after a comment", "/*c*/\"a\"", match_quoted_text, "\"a\"", 8},
+      {"no quote", " x\"", match_quoted_text, "<fail>", 0},
+      {"quoted text cut by Ctrl-Z", "\"a\x1a\"", match_quoted_text, "<fail>", 0},
+      {"rest of an empty line", "\nx", match_rest_of_line, "", 1},
+      {"rest of nothing", "", match_rest_of_line, "", 0},
+      {"lone carriage returns stay", "a\rb\r\nx", match_rest_of_line, "a\rb", 5},
+      {"rest of line skips no spacing", " //-x\ny", match_rest_of_line, " //-x", 6},
+      {"rest of line stops at Ctrl-Z", "a\x1a\nb", match_rest_of_line, "a", 1},
+      {"the notation mark asked for", " x", mark(1, 1), "(x1)", 0},
+      {"another notation mark", " x", mark(0, 2), "<fail>", 0},
+      {"a quoted text longer than 127 bytes stays whole", "\"" + std::string(500, 'q') + "\"",
+       match_quoted_text, "\"" + std::string(500, 'q') + "\"", 502},
+      {"a line longer than 2047 bytes stays whole", std::string(5000, 'r') + "\n",
+       match_rest_of_line, std::string(5000, 'r'), 5001},
+      {"empty skips nothing", "//-x\n", match_empty, "---OK---", 0},
+  };
+  for (const TerminalCase& c : cases) {
+    ParseContext ctx;
+    ctx.input.open(c.input);
+    std::string text = "<fail>";
+    const bool matched = c.terminal(ctx);
+    EXPECT_EQ(ctx.values.count(), matched ? 1 : 0) << c.label;
+    if (matched) ctx.values.pop_into(text);
+    EXPECT_EQ(text, c.text) << c.label;
+    EXPECT_EQ(ctx.input.tell_pos(), c.after) << c.label;
+  }
+}
+
+// 9,999 counted values under 20,000 held texts: held texts leave the count, and every way of
+// pushing stops at the 10,000th value.
+ValueStack full_stack() {
+  ValueStack stack;
+  for (int i = 0; i < 20000; ++i) {
+    stack.push("x");
+    stack.hold_top();
+  }
+  for (int i = 0; i < 9999; ++i) stack.push("y");
+  return stack;
+}
+
+TEST(ValueStack, HoldsAtMost9999CountedValues) {
+  EXPECT_EQ(full_stack().count(), 9999);
+  const std::function<void(ValueStack&)> pushes[] = {
+      [](ValueStack& s) { s.push(""); },
+      [](ValueStack& s) { s.push_joined(s.mark(), "a", "b"); },
+      [](ValueStack& s) {
+        std::string slot;
+        s.concat_into(slot, {"a", "b"});
+      },
+  };
+  for (const auto& push : pushes) {
+    ValueStack stack = full_stack();
+    try {
+      push(stack);
+      ADD_FAILURE() << "the 10,000th value must stop";
+    } catch (const FatalStop& stop) {
+      EXPECT_EQ(stop.message(), msg::kStackFull);
+    }
+  }
+}
+
+TEST(ValueStack, JoinPassesThroughTheStack) {
+  ValueStack stack;
+  std::string slot = "old";
+  stack.concat_into(slot, {"a", "", "bc", "", "d", "e", "f", "g", "h"});
+  EXPECT_EQ(slot, "abcdefgh");
+  EXPECT_EQ(stack.count(), 0);
+  stack.concat_into(slot, {"", ""});
+  EXPECT_EQ(slot, "");
+}
+
+// Frames hold their texts in place on the stack: a held text is off the count but stays
+// readable, and a result replaces every place from the frame's mark, built in place after
+// $1 or aside when a later piece reads the result's place.
+TEST(ValueStack, HeldTextsStayReadableUntilAResultTakesTheirPlaces) {
+  ValueStack stack;
+  stack.push("x");
+  const std::size_t mark = stack.mark();
+  stack.push("ab");
+  stack.hold_top();
+  stack.push("cd");
+  stack.hold_top();
+  EXPECT_EQ(stack.count(), 1);
+  const std::string& first = stack.held(mark);
+  const std::string& second = stack.held(mark + 1);
+  stack.push_joined(mark, first, "-", second);
+  EXPECT_EQ(stack.count(), 2);
+  EXPECT_EQ(stack.top(), "ab-cd");
+
+  const std::size_t mark2 = stack.mark();
+  stack.push("one");
+  stack.hold_top();
+  stack.push("two");
+  stack.hold_top();
+  const std::string& one = stack.held(mark2);
+  const std::string& two = stack.held(mark2 + 1);
+  stack.push_joined(mark2, "\n", one, std::string_view(one).substr(1), two);
+  std::string out;
+  stack.pop_append(out);
+  EXPECT_EQ(out, "\nonenetwo");
+  EXPECT_EQ(stack.count(), 2);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
-// The pass runner: positions, the pass start, the diagnostic list's capacity, fatal stops
-// and files that cannot be read or written.
+// The pass runner: the document rule, positions after the trailing spacing, the pass
+// sequences of the three jobs, the pass start, the diagnostic list and the summary lines.
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <vector>
 
+#include "grammar/grammar.hpp"
 #include "support.hpp"
-#include "text/format.hpp"
 #include "text/messages.hpp"
 
 namespace bivox {
@@ -13,11 +13,54 @@ namespace {
 
 using test::run_score;
 
-TEST(PassRunner, EmptyAndCommentOnlyScoresWriteAnEmptyFile) {
-  for (const char* score : {"", " \r\n/* only */ !x!"}) {
-    auto run = run_score(Job::stereo, score);
-    EXPECT_TRUE(run.result.complete());
-    EXPECT_EQ(run.output, "");
+TEST(Document, WritesItsElementsAndOneLineFeed) {
+  struct Case {
+    std::string input;
+    bool matched;
+    std::string output;
+    Position after;
+  };
+  const Case cases[] = {
+      {"|", true, "|\n\n", 1},
+      {" ;c", true, "\n;c\n\n", 3},
+      {"~|", false, "", 0},
+      {"  ", false, "", 0},
+  };
+  for (const Case& c : cases) {
+    Session session;
+    std::string trace;
+    session.engine.trace = [&](std::string_view line) { trace += line; };
+    session.engine.input.open(c.input);
+    Grammar grammar(session);
+    EXPECT_EQ(grammar.document(), c.matched) << c.input;
+    EXPECT_EQ(session.output, c.output) << c.input;
+    EXPECT_EQ(trace, c.output) << c.input;
+    EXPECT_EQ(session.engine.values.count(), 0) << c.input;
+    EXPECT_EQ(session.engine.input.tell_pos(), c.after) << c.input;
+  }
+}
+
+TEST(PassRunner, StopsAfterTheTrailingSpacingAndEndsAtTheFileLength) {
+  struct Case {
+    std::string score;
+    Position stop;
+    Position end;
+    std::string output;
+  };
+  const Case cases[] = {
+      {"  ~x", 2, 4, ""},  // nothing recognised: nothing written
+      {" \r\n/* only */ !x!", 17, 17, ""},
+      {"| ~x", 2, 4, "|\r\n\r\n"},
+      {"| !open bang", 12, 12, "|\r\n\r\n"},
+      {"|\r\n/* open", 10, 10, "|\r\n\r\n"},
+      {"|\r\n\x1a|", 3, 5, "|\r\n\r\n"},
+      {"\x1a|", 0, 2, ""},
+  };
+  for (const Case& c : cases) {
+    const auto run = run_score(Job::syntax, c.score);
+    EXPECT_EQ(run.result.stop, c.stop) << c.score;
+    EXPECT_EQ(run.result.end, c.end) << c.score;
+    EXPECT_EQ(run.output, c.output) << c.score;
   }
 }
 
@@ -27,55 +70,103 @@ TEST(PassRunner, DiagnosticListKeeps299Messages) {
   EXPECT_EQ(run.result.diagnostics.back(), msg::kChordRepeat);
 }
 
-TEST(PassRunner, TwoPassJobsShowTheSecondPassMessagesOnly) {
-  auto run = run_score(Job::expand, "${a} $a{d}");
-  EXPECT_TRUE(run.result.diagnostics.empty());
-  EXPECT_EQ(test::lines(run.output), "\nd\nd\n");
-}
+// What the grammar's actions see while each pass of a job runs.
+struct PassView {
+  bool stereo;
+  bool plain_notes;
+  bool expansion;
+  int pass;
+  friend bool operator==(const PassView&, const PassView&) = default;
+};
 
-TEST(FatalStop, MessageAloneWhenMetDuringTheParse) {
-  // Trailing spacing is first skipped by the element loop's next attempt, inside the parse.
-  for (const std::string& score :
-       {std::string(1024, ' ') + "\\ +", "\\ +" + std::string(1024, ' ')}) {
-    auto run = run_score(Job::syntax, score);
-    ASSERT_TRUE(run.result.fatal);
-    EXPECT_EQ(run.output, "push_char_buf_Over!!!\r\n");
+struct JobCase {
+  Job job;
+  std::vector<PassView> passes;
+  float centre;  // after the job
+  float scale;
+};
+
+TEST(Jobs, RunTheirPassesWithTheirSwitches) {
+  const JobCase cases[] = {
+      {Job::syntax, {{false, true, false, 0}}, 48.0F, 1.0F},
+      {Job::expand, {{false, true, true, 0}, {false, true, true, 0}}, 48.0F, 1.0F},
+      {Job::stereo,
+       {{true, false, false, 0}, {true, false, false, 1}},
+       54.0F,
+       static_cast<float>(129.0 / 13.0)},
+  };
+  Session session;  // one session, as consecutive jobs of the dialog
+  for (const JobCase& c : cases) {
+    std::vector<PassView> seen;
+    std::string ranges;
+    session.engine.trace = [&](std::string_view line) {
+      const JobSwitches& sw = session.switches;
+      if (line.front() == '[')
+        ranges += line;
+      else
+        seen.push_back({sw.stereo, sw.plain_notes, sw.expansion, sw.pass});
+    };
+    run_score(session, c.job, "x1 c4 <c");
+    EXPECT_EQ(seen, c.passes) << static_cast<int>(c.job);
+    EXPECT_EQ(session.pitch.centre, c.centre) << static_cast<int>(c.job);
+    EXPECT_EQ(session.pitch.scale, c.scale) << static_cast<int>(c.job);
+    EXPECT_EQ(ranges, c.job == Job::stereo ? "[48]-[60]:54.000000:9.923077\n" : "");
   }
 }
 
-TEST(FatalStop, NestingBeyondTheStackEndsCleanly) {
-  auto run = run_score(Job::syntax, std::string(200000, '(') + "c");
-  ASSERT_TRUE(run.result.fatal);
-  EXPECT_EQ(*run.result.fatal, format(msg::kNestingTooDeep, ParseContext::kMaxDepth));
-  EXPECT_EQ(test::lines(run.output), *run.result.fatal);
+// A range of one note and one of two (the centre between them); wider ranges, crossed
+// marks and pan-fixed tracks are checked with the notes.
+TEST(PassStart, CentreAndScaleOfNarrowRanges) {
+  struct Case {
+    int lo;
+    int hi;
+    std::string trace;
+    float centre;
+    float scale;
+  };
+  const Case cases[] = {
+      {57, 57, "[57]-[57]:57.000000:129.000000\n", 57.0F, 129.0F},
+      {40, 41, "[40]-[41]:40.500000:64.500000\n", 40.5F, 64.5F},
+  };
+  for (const Case& c : cases) {
+    Session session;
+    std::string trace;
+    session.engine.trace = [&](std::string_view line) { trace += line; };
+    session.switches.stereo = true;
+    session.score.lowest_pitch[3] = c.lo;
+    session.score.highest_pitch[3] = c.hi;
+    begin_pass(session, 1);
+    EXPECT_EQ(trace, c.trace);
+    EXPECT_EQ(session.pitch.centre, c.centre) << c.trace;
+    EXPECT_EQ(session.pitch.scale, c.scale) << c.trace;
+  }
 }
 
-TEST(Files, UnreadableInputWritesNothing) {
-  test::TempDir dir;
-  Session session;
-  EXPECT_THROW(run_job(session, Job::syntax, dir.file("missing.zrb"), dir.file("_missing.zrb")),
-               FileError);
-  EXPECT_THROW(run_job(session, Job::syntax, dir.path().string(), dir.file("_x.zrb")), FileError);
-  EXPECT_FALSE(std::filesystem::exists(dir.file("_missing.zrb")));
-  EXPECT_FALSE(std::filesystem::exists(dir.file("_x.zrb")));
-}
+struct SummaryCase {
+  Job job;
+  Position stop;
+  Position end;
+  std::string expected;  // UTF-8
+};
 
-TEST(Files, OutputNeverReplacesTheInput) {
-  test::TempDir dir;
-  const std::string input = dir.file("song.zrb");
-  test::write_file(input, "\\ +");
-  Session session;
-  EXPECT_THROW(run_job(session, Job::stereo, input, input), FileError);
-  EXPECT_THROW(run_job(session, Job::stereo, input, dir.file("./song.zrb")), FileError);
-  EXPECT_EQ(test::read_file(input), "\\ +");
-}
-
-TEST(Files, UnwritableOutputIsAnError) {
-  test::TempDir dir;
-  const std::string input = dir.file("song.zrb");
-  test::write_file(input, "\\ +");
-  Session session;
-  EXPECT_THROW(run_job(session, Job::syntax, input, dir.file("no/such/dir/_song.zrb")), FileError);
+TEST(Summary, NamesThePathAndStoppedPositionsInHex) {
+  const std::string path = "C:\\scores\\_song.zrb";
+  const SummaryCase cases[] = {
+      {Job::syntax, 16, 16, "[" + path + "]の構文テストを完了しました。"},
+      {Job::expand, 0, 0, "[" + path + "]のマクロ展開を完了しました。"},
+      {Job::stereo, 7, 7, "[" + path + "]のステレオ化を完了しました。"},
+      {Job::syntax, 0, 10, "[" + path + "][0][a]の構文テスト、処理を打ち切りしました。"},
+      {Job::expand, 0x1f, 0x2a0, "[" + path + "][1f][2a0]のマクロ展開、処理を打ち切りしました。"},
+      {Job::stereo, 255, 4096, "[" + path + "][ff][1000]のステレオ化、処理を打ち切りしました。"},
+  };
+  for (const SummaryCase& c : cases) {
+    JobResult r;
+    r.job = c.job;
+    r.stop = c.stop;
+    r.end = c.end;
+    const std::string line = summary_line(summary_format(c.job, r.complete()), test::sjis(path), r);
+    EXPECT_EQ(line, test::sjis(c.expected)) << c.expected;
+  }
 }
 
 }  // namespace
