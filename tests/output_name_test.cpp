@@ -8,47 +8,45 @@
 namespace bivox {
 namespace {
 
+using test::sjis;
+
 struct NameCase {
+  PathEncoding encoding;
   std::string input;
   std::string output;
 };
 
-TEST(OutputName, Cp932Paths) {
+// In cp932 paths the trail byte of 表, ソ and 十 is a backslash; UTF-8 paths take slashes.
+TEST(OutputName, PutsAnUnderscoreBeforeTheNameAndEndsInZrb) {
+  constexpr PathEncoding cp932 = PathEncoding::cp932;
+  constexpr PathEncoding utf8 = PathEncoding::utf8;
   const NameCase cases[] = {
-      {"C:\\scores\\song.zrb", "C:\\scores\\_song.zrb"},
-      {"C:\\scores\\SONG.ZRB", "C:\\scores\\_SONG.zrb"},
-      {"C:\\scores\\a.zrb.zrb", "C:\\scores\\_a.zrb"},
-      {"song.zrb", "_song.zrb"},
-      {"non\\song.zrb", "non\\_song.zrb"},
-      {"C:\\x.zrb\\song", "C:\\x.zrb\\_song.zrb"},
-      {"C:\\scores\\song.txt", "---non---"},
-      {"C:\\scores\\A.Zrb", "---non---"},
-      {"a.ZRB\\b.zrb", "a.ZRB\\_b.zrb"},
-      {test::sjis("C:\\曲\\表.zrb"), test::sjis("C:\\曲\\_表.zrb")},
-      {test::sjis("C:\\ソ\\十"), "---non---"},
-      {test::sjis("ソ.zrb"), test::sjis("_ソ.zrb")},
-      {test::sjis("表\\song.zrb"), test::sjis("表\\_song.zrb")},
-      {test::sjis("C:\\十.ZRB"), test::sjis("C:\\_十.zrb")},
-      {"C:\\x.zrb\\", "C:\\x.zrb\\_.zrb"},
-      {"\\song.zrb", "\\_song.zrb"},
-      {"C:\\a/b.zrb", "C:\\a/_b.zrb"},
-      {"C:\\s\\a.zrbak", "C:\\s\\_a.zrb"},
-      {"", "---non---"},
+      {cp932, "C:\\scores\\song.zrb", "C:\\scores\\_song.zrb"},
+      {cp932, "C:\\scores\\SONG.ZRB", "C:\\scores\\_SONG.zrb"},
+      {cp932, "C:\\scores\\a.zrb.zrb", "C:\\scores\\_a.zrb"},
+      {cp932, "song.zrb", "_song.zrb"},
+      {cp932, "non\\song.zrb", "non\\_song.zrb"},
+      {cp932, "C:\\x.zrb\\song", "C:\\x.zrb\\_song.zrb"},
+      {cp932, "C:\\scores\\song.txt", "---non---"},
+      {cp932, "C:\\scores\\A.Zrb", "---non---"},
+      {cp932, "a.ZRB\\b.zrb", "a.ZRB\\_b.zrb"},
+      {cp932, sjis("C:\\曲\\表.zrb"), sjis("C:\\曲\\_表.zrb")},
+      {cp932, sjis("C:\\ソ\\十"), "---non---"},
+      {cp932, sjis("ソ.zrb"), sjis("_ソ.zrb")},
+      {cp932, sjis("表\\song.zrb"), sjis("表\\_song.zrb")},
+      {cp932, sjis("C:\\十.ZRB"), sjis("C:\\_十.zrb")},
+      {cp932, "C:\\x.zrb\\", "C:\\x.zrb\\_.zrb"},
+      {cp932, "\\song.zrb", "\\_song.zrb"},
+      {cp932, "C:\\a/b.zrb", "C:\\a/_b.zrb"},
+      {cp932, "C:\\s\\a.zrbak", "C:\\s\\_a.zrb"},
+      {cp932, "", "---non---"},
+      {utf8, "/home/u/scores/song.zrb", "/home/u/scores/_song.zrb"},
+      {utf8, "scores/あ/曲.ZRB", "scores/あ/_曲.zrb"},
+      {utf8, "./song.zrb", "./_song.zrb"},
+      {utf8, "dir\\song.zrb", "dir\\_song.zrb"},
   };
   for (const NameCase& c : cases) {
-    EXPECT_EQ(make_output_name(c.input, PathEncoding::cp932), c.output) << c.input;
-  }
-}
-
-TEST(OutputName, Utf8PathsWithSlashes) {
-  const NameCase cases[] = {
-      {"/home/u/scores/song.zrb", "/home/u/scores/_song.zrb"},
-      {"scores/あ/曲.ZRB", "scores/あ/_曲.zrb"},
-      {"./song.zrb", "./_song.zrb"},
-      {"dir\\song.zrb", "dir\\_song.zrb"},
-  };
-  for (const NameCase& c : cases) {
-    EXPECT_EQ(make_output_name(c.input, PathEncoding::utf8), c.output) << c.input;
+    EXPECT_EQ(make_output_name(c.input, c.encoding), c.output) << c.input;
   }
 }
 

@@ -27,6 +27,7 @@ namespace bivox {
 namespace {
 
 namespace fs = std::filesystem;
+using test::repeat;
 using test::run_score;
 
 std::string crlf(std::string_view text) {
@@ -35,13 +36,6 @@ std::string crlf(std::string_view text) {
     if (c == '\n') out += '\r';
     out += c;
   }
-  return out;
-}
-
-std::string repeat(std::string_view piece, std::size_t times) {
-  std::string out;
-  out.reserve(piece.size() * times);
-  for (std::size_t i = 0; i < times; ++i) out += piece;
   return out;
 }
 

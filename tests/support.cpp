@@ -30,6 +30,13 @@ std::string read_file(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::string repeat(std::string_view piece, std::size_t times) {
+  std::string out;
+  out.reserve(piece.size() * times);
+  for (std::size_t i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
 std::string sjis(std::string_view utf8) {
   auto converted = utf8_to_cp932(utf8);
   if (!converted) throw std::invalid_argument("test text has no cp932 form");

@@ -25,6 +25,9 @@ class TempDir {
 void write_file(const std::string& path, std::string_view bytes);
 std::string read_file(const std::string& path);
 
+// `piece` `times` times over.
+std::string repeat(std::string_view piece, std::size_t times);
+
 // UTF-8 test text as cp932 bytes.
 std::string sjis(std::string_view utf8);
 
