@@ -68,10 +68,9 @@ struct LimitCase {
 
 std::vector<LimitCase> limit_cases() {
   return {
-      {"spacing", Job::syntax, "c" + std::string(1023, ' ') + "d",
-       "c" + std::string(1024, ' ') + "d", "push_char_buf_Over!!!\n"},
       // The element loop's last attempt reads the trailing spacing before the rebuilt text
-      // is written, so the message stands alone here too.
+      // is written, so the message stands alone even there. The count of every kind of
+      // spacing is checked on the skip itself.
       {"trailing_spacing", Job::syntax, "cd" + std::string(1023, ' '),
        "cd" + std::string(1024, ' '), "push_char_buf_Over!!!\n"},
       {"loop_buffer", Job::syntax, comment_lines_filling_the_loop(),
