@@ -161,13 +161,20 @@ class LengthScanner {
 
 }  // namespace
 
-bool scan_note_length(ParseContext& ctx) {
+bool scan_note_length(ParseContext& ctx, std::string& out) {
   // The rules open a few activations per tie or addition; near the nesting limit they run
   // themselves, so that the limit is met exactly where it always was.
   constexpr int kScanDepth = 64;
   if (!ctx.fast_paths || ctx.depth + kScanDepth > ParseContext::kMaxDepth) return false;
+  const std::size_t size = out.size();
+  if (LengthScanner(ctx, out).note_length()) return true;
+  out.resize(size);
+  return false;
+}
+
+bool scan_note_length(ParseContext& ctx) {
   std::string text;
-  if (!LengthScanner(ctx, text).note_length()) return false;
+  if (!scan_note_length(ctx, text)) return false;
   ctx.values.push(text);
   return true;
 }

@@ -2,8 +2,13 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <optional>
+#include <span>
+#include <string>
 
+#include "engine/terminals.hpp"
 #include "grammar/grammar.hpp"
+#include "grammar/length_scanner.hpp"
 
 namespace bivox {
 namespace {
@@ -28,6 +33,41 @@ constexpr std::array<int, 7> kSharpOrder = {5, 0, 7, 2, 9, 4, 11};
 
 constexpr int kGermanNaming = 2;
 
+using Choice = Grammar::Choice;
+
+// The note letters of each naming system, and the accidentals, in the order their rules try
+// them.
+constexpr Choice kSolfegeLetters[] = {{"d", 0}, {"r", 2}, {"m", 4},  {"f", 5},
+                                      {"s", 7}, {"l", 9}, {"c", 11}, {"_", -1}};
+constexpr Choice kEnglishLetters[] = {{"c", 0}, {"d", 2}, {"e", 4},  {"f", 5},
+                                      {"g", 7}, {"a", 9}, {"b", 11}, {"_", -1}};
+constexpr Choice kGermanLetters[] = {{"c", 0}, {"d", 2},  {"e", 4},  {"f", 5}, {"g", 7},
+                                     {"a", 9}, {"h", 11}, {"b", 10}, {"_", -1}};
+constexpr std::span<const Choice> kLettersByNaming[] = {kSolfegeLetters, kEnglishLetters,
+                                                        kGermanLetters};
+constexpr Choice kAccidentals[] = {{"++", 2}, {"--", -2}, {"+", 1}, {"-", -1}, {"=", 0}};
+
+// Where the next terminal from `from` begins, after the spacing. False where the rules
+// must skip the spacing themselves: fast paths off, or the end of the data.
+bool token_after(ParseContext& ctx, Position from, Position& token) {
+  ctx.input.seek_pos(from);
+  return next_token_byte(ctx) != kAnyByte && ctx.input.recall_spacing(from, token);
+}
+
+// The first literal of the list that the bytes at `token` begin with, or null. None of the
+// literals holds a line end, so the stored bytes compare as reads would deliver them.
+const Choice* choice_at(const InputSource& in, Position token, std::span<const Choice> choices) {
+  for (const Choice& c : choices) {
+    std::size_t i = 0;
+    while (i < c.literal.size() && in.char_at(token + static_cast<Position>(i)) ==
+                                       static_cast<unsigned char>(c.literal[i])) {
+      ++i;
+    }
+    if (i == c.literal.size()) return &c;
+  }
+  return nullptr;
+}
+
 bool in_first(const std::array<int, 7>& order, int count, int m) {
   for (int i = 0; i < count; ++i) {
     if (order[static_cast<std::size_t>(i)] == m) return true;
@@ -49,6 +89,7 @@ bool Grammar::note_or_chord_symbol() {
 }
 
 bool Grammar::note() {
+  if (const std::optional<bool> read = read_note_directly()) return *read;
   Frame f(*this);
   if (f.seq(&Grammar::note_name, &Grammar::accidental, &Grammar::note_length)) {
     s_.score.note_seen = 1;
@@ -56,6 +97,60 @@ bool Grammar::note() {
     return f.yield(s_.score.annotation, f[1], f[2], f[3]);
   }
   return f.fail();
+}
+
+// The rule note without its activations, for the fast paths. Of the three naming systems
+// only the voice's own is tried: the letters of the others set the last note, but a note
+// that matches sets it again, and nothing reads it before a note matched. It declines
+// (nothing read, nothing changed) wherever the rules must run themselves: fast paths off,
+// the end of the data after a letter or at the start, a length the scanner leaves to the
+// rules, or nesting close to its limit.
+std::optional<bool> Grammar::read_note_directly() {
+  // The activations of the rules for the letter and the accidental, and the length
+  // scanner's own margin, one level further in.
+  constexpr int kDirectDepth = 72;
+  ParseContext& ctx = s_.engine;
+  ScoreState& st = s_.score;
+  if (!ctx.fast_paths || ctx.depth + kDirectDepth > ParseContext::kMaxDepth) return std::nullopt;
+  InputSource& in = ctx.input;
+  const Position start = in.tell_pos();
+  Position letter_at = 0;
+  if (!token_after(ctx, start, letter_at)) return std::nullopt;
+  const int naming = st.voice_value(st.note_naming);
+  const Choice* letter =
+      naming >= 0 && naming < static_cast<int>(std::size(kLettersByNaming))
+          ? choice_at(in, letter_at, kLettersByNaming[static_cast<std::size_t>(naming)])
+          : nullptr;
+  if (letter == nullptr) {
+    in.seek_pos(start);
+    return false;
+  }
+  const Position after_letter = letter_at + static_cast<Position>(letter->literal.size());
+  Position accidental_at = 0;
+  if (!token_after(ctx, after_letter, accidental_at)) {
+    in.seek_pos(start);
+    return std::nullopt;
+  }
+  const Choice* sign = choice_at(in, accidental_at, kAccidentals);
+  in.seek_pos(sign != nullptr ? accidental_at + static_cast<Position>(sign->literal.size())
+                              : after_letter);
+  std::string length;
+  if (!scan_note_length(ctx, length)) {
+    in.seek_pos(start);
+    return std::nullopt;
+  }
+  st.last_note = letter->value;
+  st.last_accidental = sign != nullptr ? sign->value : kNoAccidental;
+  st.note_seen = 1;
+  annotate_note();
+  std::string text;
+  text.reserve(st.annotation.size() + 3 + length.size());
+  text += st.annotation;
+  text += letter->literal;
+  if (sign != nullptr) text += sign->literal;
+  text += length;
+  ctx.values.push_moved(std::move(text));
+  return true;
 }
 
 bool Grammar::note_name() {
@@ -68,25 +163,18 @@ bool Grammar::note_name() {
 }
 
 bool Grammar::solfege_name() {
-  static constexpr Choice kLetters[] = {{"d", 0}, {"r", 2}, {"m", 4},  {"f", 5},
-                                        {"s", 7}, {"l", 9}, {"c", 11}, {"_", -1}};
-  return choose(kLetters, s_.score.last_note);
+  return choose(kSolfegeLetters, s_.score.last_note);
 }
 
 bool Grammar::english_name() {
-  static constexpr Choice kLetters[] = {{"c", 0}, {"d", 2}, {"e", 4},  {"f", 5},
-                                        {"g", 7}, {"a", 9}, {"b", 11}, {"_", -1}};
-  return choose(kLetters, s_.score.last_note);
+  return choose(kEnglishLetters, s_.score.last_note);
 }
 
 bool Grammar::german_name() {
-  static constexpr Choice kLetters[] = {{"c", 0}, {"d", 2},  {"e", 4},  {"f", 5}, {"g", 7},
-                                        {"a", 9}, {"h", 11}, {"b", 10}, {"_", -1}};
-  return choose(kLetters, s_.score.last_note);
+  return choose(kGermanLetters, s_.score.last_note);
 }
 
 bool Grammar::accidental() {
-  static constexpr Choice kAccidentals[] = {{"++", 2}, {"--", -2}, {"+", 1}, {"-", -1}, {"=", 0}};
   Frame f(*this);
   if (choose(kAccidentals, s_.score.last_accidental)) return true;
   if (f.seq(empty)) {
