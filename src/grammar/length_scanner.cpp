@@ -38,9 +38,7 @@ class LengthScanner {
   int next(Position& token) {
     if (declined_) return kAnyByte;
     if (at_ != peeked_at_) {
-      in_.seek_pos(at_);
-      peeked_char_ = next_token_byte(ctx_);
-      if (peeked_char_ == kAnyByte || !in_.recall_spacing(at_, peeked_token_)) {
+      if (!token_after(ctx_, at_, peeked_token_, peeked_char_)) {
         declined_ = true;
         return kAnyByte;
       }

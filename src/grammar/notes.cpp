@@ -47,13 +47,6 @@ constexpr std::span<const Choice> kLettersByNaming[] = {kSolfegeLetters, kEnglis
                                                         kGermanLetters};
 constexpr Choice kAccidentals[] = {{"++", 2}, {"--", -2}, {"+", 1}, {"-", -1}, {"=", 0}};
 
-// Where the next terminal from `from` begins, after the spacing. False where the rules
-// must skip the spacing themselves: fast paths off, or the end of the data.
-bool token_after(ParseContext& ctx, Position from, Position& token) {
-  ctx.input.seek_pos(from);
-  return next_token_byte(ctx) != kAnyByte && ctx.input.recall_spacing(from, token);
-}
-
 // The first literal of the list that the bytes at `token` begin with, or null. None of the
 // literals holds a line end, so the stored bytes compare as reads would deliver them.
 const Choice* choice_at(const InputSource& in, Position token, std::span<const Choice> choices) {
@@ -85,6 +78,10 @@ std::size_t clef_row(int clef) {
 
 bool Grammar::note_or_chord_symbol() {
   static constexpr Rule kForms[] = {&Grammar::note, &Grammar::chord_symbol};
+  static constexpr Rule kSymbol[] = {&Grammar::chord_symbol};
+  // What the rule note would give when read directly: the note, or a failure that changed
+  // nothing, after which only the chord symbol is left to try.
+  if (const std::optional<bool> read = read_note_directly()) return *read || first_rule(kSymbol);
   return first_rule(kForms);
 }
 
@@ -115,7 +112,8 @@ std::optional<bool> Grammar::read_note_directly() {
   InputSource& in = ctx.input;
   const Position start = in.tell_pos();
   Position letter_at = 0;
-  if (!token_after(ctx, start, letter_at)) return std::nullopt;
+  int next = 0;
+  if (!token_after(ctx, start, letter_at, next)) return std::nullopt;
   const int naming = st.voice_value(st.note_naming);
   const Choice* letter =
       naming >= 0 && naming < static_cast<int>(std::size(kLettersByNaming))
@@ -127,15 +125,16 @@ std::optional<bool> Grammar::read_note_directly() {
   }
   const Position after_letter = letter_at + static_cast<Position>(letter->literal.size());
   Position accidental_at = 0;
-  if (!token_after(ctx, after_letter, accidental_at)) {
+  if (!token_after(ctx, after_letter, accidental_at, next)) {
     in.seek_pos(start);
     return std::nullopt;
   }
   const Choice* sign = choice_at(in, accidental_at, kAccidentals);
   in.seek_pos(sign != nullptr ? accidental_at + static_cast<Position>(sign->literal.size())
                               : after_letter);
-  std::string length;
-  if (!scan_note_length(ctx, length)) {
+  std::string text(letter->literal);
+  if (sign != nullptr) text += sign->literal;
+  if (!scan_note_length(ctx, text)) {
     in.seek_pos(start);
     return std::nullopt;
   }
@@ -143,12 +142,7 @@ std::optional<bool> Grammar::read_note_directly() {
   st.last_accidental = sign != nullptr ? sign->value : kNoAccidental;
   st.note_seen = 1;
   annotate_note();
-  std::string text;
-  text.reserve(st.annotation.size() + 3 + length.size());
-  text += st.annotation;
-  text += letter->literal;
-  if (sign != nullptr) text += sign->literal;
-  text += length;
+  text.insert(0, st.annotation);
   ctx.values.push_moved(std::move(text));
   return true;
 }

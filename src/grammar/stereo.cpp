@@ -10,9 +10,12 @@ namespace {
 
 constexpr int kPanLimit = 64;
 
-std::string pan_command(int value) {
-  if (value == 0) return std::string(msg::kPanZero);
-  return format(value > 0 ? msg::kPanPositive : msg::kPanNegative, value);
+void write_pan_command(std::string& out, int value) {
+  if (value == 0) {
+    out.assign(msg::kPanZero);
+  } else {
+    format_number_into(out, value > 0 ? msg::kPanPositive : msg::kPanNegative, value);
+  }
 }
 
 // (pitch - centre) * scale in single precision, rounded half away from zero.
@@ -45,12 +48,12 @@ void Grammar::annotate_note() {
   if (s_.switches.pass == 0) {
     if (p < st.lowest_pitch[t]) st.lowest_pitch[t] = p;
     if (p > st.highest_pitch[t]) st.highest_pitch[t] = p;
-    st.annotation = pan_command(p);
+    write_pan_command(st.annotation, p);
     return;
   }
   const int n = std::clamp(placed_value(p, s_.pitch.centre, s_.pitch.scale), -kPanLimit, kPanLimit);
   s_.placement.placed_at(st.current_track, n);
-  st.annotation = pan_command(n);
+  write_pan_command(st.annotation, n);
 }
 
 }  // namespace bivox
