@@ -47,11 +47,14 @@ constexpr std::span<const Choice> kLettersByNaming[] = {kSolfegeLetters, kEnglis
                                                         kGermanLetters};
 constexpr Choice kAccidentals[] = {{"++", 2}, {"--", -2}, {"+", 1}, {"-", -1}, {"=", 0}};
 
-// The first literal of the list that the bytes at `token` begin with, or null. None of the
-// literals holds a line end, so the stored bytes compare as reads would deliver them.
-const Choice* choice_at(const InputSource& in, Position token, std::span<const Choice> choices) {
+// The first literal of the list that the bytes at `token` begin with, or null; `next` is
+// the byte at `token`. None of the literals holds a line end, so the stored bytes compare
+// as reads would deliver them.
+const Choice* choice_at(const InputSource& in, Position token, int next,
+                        std::span<const Choice> choices) {
   for (const Choice& c : choices) {
-    std::size_t i = 0;
+    if (static_cast<unsigned char>(c.literal[0]) != next) continue;
+    std::size_t i = 1;
     while (i < c.literal.size() && in.char_at(token + static_cast<Position>(i)) ==
                                        static_cast<unsigned char>(c.literal[i])) {
       ++i;
@@ -117,7 +120,7 @@ std::optional<bool> Grammar::read_note_directly() {
   const int naming = st.voice_value(st.note_naming);
   const Choice* letter =
       naming >= 0 && naming < static_cast<int>(std::size(kLettersByNaming))
-          ? choice_at(in, letter_at, kLettersByNaming[static_cast<std::size_t>(naming)])
+          ? choice_at(in, letter_at, next, kLettersByNaming[static_cast<std::size_t>(naming)])
           : nullptr;
   if (letter == nullptr) {
     in.seek_pos(start);
@@ -129,7 +132,7 @@ std::optional<bool> Grammar::read_note_directly() {
     in.seek_pos(start);
     return std::nullopt;
   }
-  const Choice* sign = choice_at(in, accidental_at, kAccidentals);
+  const Choice* sign = choice_at(in, accidental_at, next, kAccidentals);
   in.seek_pos(sign != nullptr ? accidental_at + static_cast<Position>(sign->literal.size())
                               : after_letter);
   std::string text(letter->literal);

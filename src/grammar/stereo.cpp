@@ -1,8 +1,10 @@
 // The stereo placement: a pan command before every note of an eligible track.
 #include <algorithm>
+#include <charconv>
+#include <string>
+#include <string_view>
 
 #include "grammar/grammar.hpp"
-#include "text/format.hpp"
 #include "text/messages.hpp"
 
 namespace bivox {
@@ -10,12 +12,24 @@ namespace {
 
 constexpr int kPanLimit = 64;
 
+// The pan command texts are a fixed prefix and the value: written in place, once per note.
+constexpr std::string_view prefix_of(std::string_view command) {
+  return command.substr(0, command.find("%d"));
+}
+constexpr std::string_view kPositivePrefix = prefix_of(msg::kPanPositive);
+constexpr std::string_view kNegativePrefix = prefix_of(msg::kPanNegative);
+static_assert(msg::kPanPositive.substr(kPositivePrefix.size()) == "%d");
+static_assert(msg::kPanNegative.substr(kNegativePrefix.size()) == "%d");
+
 void write_pan_command(std::string& out, int value) {
   if (value == 0) {
     out.assign(msg::kPanZero);
-  } else {
-    format_number_into(out, value > 0 ? msg::kPanPositive : msg::kPanNegative, value);
+    return;
   }
+  char digits[16];
+  const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out.assign(value > 0 ? kPositivePrefix : kNegativePrefix);
+  out.append(digits, static_cast<std::size_t>(end - digits));
 }
 
 // (pitch - centre) * scale in single precision, rounded half away from zero.

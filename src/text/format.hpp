@@ -8,29 +8,23 @@
 
 namespace bivox {
 
-// Writes a format whose only conversion is one "%d" in place of `out`, without printf (the
-// pan commands are formatted once per note). False, with `out` untouched, for other formats.
-inline bool format_number_into(std::string& out, std::string_view fmt, int value) {
-  const auto at = fmt.find('%');
-  if (fmt.substr(at == std::string_view::npos ? 0 : at, 2) != "%d" ||
-      fmt.find('%', at + 2) != std::string_view::npos) {
-    return false;
-  }
-  char digits[16];
-  const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  out.assign(fmt.substr(0, at));
-  out.append(digits, static_cast<std::size_t>(end - digits));
-  out.append(fmt.substr(at + 2));
-  return true;
-}
-
 // printf-style formatting into a string. The formats are the system's own fixed texts
 // (messages.hpp), never user input.
 template <class... Args>
 std::string format(std::string_view fmt, Args... args) {
   if constexpr (sizeof...(Args) == 1 && (std::is_same_v<Args, int> && ...)) {
-    std::string out;
-    if (format_number_into(out, fmt, args...)) return out;
+    // A format whose only conversion is one "%d" is filled without printf: the pan
+    // commands are formatted once per note.
+    const auto at = fmt.find('%');
+    if (fmt.substr(at == std::string_view::npos ? 0 : at, 2) == "%d" &&
+        fmt.find('%', at + 2) == std::string_view::npos) {
+      char digits[16];
+      const char* end = std::to_chars(digits, digits + sizeof digits, args...).ptr;
+      std::string out(fmt.substr(0, at));
+      out.append(digits, static_cast<std::size_t>(end - digits));
+      out.append(fmt.substr(at + 2));
+      return out;
+    }
   }
   const std::string f(fmt);
 #if defined(__clang__) || defined(__GNUC__)
