@@ -166,5 +166,30 @@ TEST(FastPaths, NoteLengthsGiveTheSameJobs) {
   expect_same_with_and_without_fast_paths(score, score);
 }
 
+// Notes are read without their rules on the fast paths: only the voice's own naming system
+// is tried. Every letter of every system under every naming (and namings outside the three,
+// set by a section text), each accidental, spacing and comments between the parts, key
+// signatures that the German b and h ignore, and the end of the data at each part.
+TEST(FastPaths, NotesGiveTheSameJobs) {
+  const std::vector<std::string> namings = {"x0", "x1", "x2", "*FING\"x7\"\n", "*FING\"x/\"\n"};
+  const std::string letters = "drmfslcegabh_";
+  const std::vector<std::string> accidentals = {
+      "", "+", "-", "=", "++", "--", "+-", "-+", "===", " + ", "/* c */--", "\r\n+", "!x!="};
+  for (const std::string& naming : namings) {
+    std::string score = "%4:8 \\ABC -- \\D +++ " + naming + " ";
+    for (const char letter : letters) {
+      for (const std::string& accidental : accidentals) {
+        score += std::string(1, letter) + accidental + "8 ";
+      }
+      score += "o3 <" + std::string(1, letter) + "4 > #D0 " + naming + " " + letter + "16 |\n";
+    }
+    expect_same_with_and_without_fast_paths(score, naming);
+    // The end of the data after each part, and an unclosed comment there.
+    for (const std::string end : {"c", "c+", "c+4", "c /* open", "c+ /* open", "r", "'C'"}) {
+      expect_same_with_and_without_fast_paths(naming + " " + end, naming + " " + end);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace bivox
