@@ -1,6 +1,6 @@
 #include "grammar/length_scanner.hpp"
 
-#include <span>
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -8,6 +8,20 @@
 
 namespace bivox {
 namespace {
+
+// An ordered list of literals, and the bytes that begin them, so that a list none of whose
+// literals can begin at the next byte is passed over at once.
+template <std::size_t N>
+struct LiteralList {
+  constexpr explicit LiteralList(const std::array<std::string_view, N>& literals)
+      : texts(literals) {
+    for (const std::string_view text : literals) {
+      starts[static_cast<unsigned char>(text[0])] = true;
+    }
+  }
+  std::array<std::string_view, N> texts;
+  std::array<bool, 256> starts{};
+};
 
 // Follows the rules note_length, length, length_unit, base_length, tick_length,
 // note_value, dots, backquote_chain, dotted_number, tie_chain and slash_suffix: every
@@ -52,10 +66,12 @@ class LengthScanner {
     Position token = 0;
     return next(token) == static_cast<unsigned char>(text[0]) && take(token, text);
   }
-  bool first_literal(std::span<const std::string_view> texts) {
+  template <std::size_t N>
+  bool first_literal(const LiteralList<N>& list) {
     Position token = 0;
     const int c = next(token);
-    for (const std::string_view text : texts) {
+    if (c < 0 || !list.starts[static_cast<std::size_t>(c)]) return false;
+    for (const std::string_view text : list.texts) {
       if (c == static_cast<unsigned char>(text[0]) && take(token, text)) return true;
     }
     return false;
@@ -109,8 +125,8 @@ class LengthScanner {
   }
 
   void base_length() {
-    static constexpr std::string_view kValues[] = {"64", "32", "16", "8", "4", "2", "1", "0"};
-    static constexpr std::string_view kDots[] = {"..", "."};
+    static constexpr LiteralList<8> kValues({"64", "32", "16", "8", "4", "2", "1", "0"});
+    static constexpr LiteralList<2> kDots({"..", "."});
     if (tick_length()) return;
     first_literal(kValues);
     first_literal(kDots);
@@ -141,8 +157,8 @@ class LengthScanner {
   }
 
   void slash_suffix() {
-    static constexpr std::string_view kSuffixes[] = {"////", "///.", "///", "//.", "//",
-                                                     "/...", "/..",  "/.",  "/"};
+    static constexpr LiteralList<9> kSuffixes(
+        {"////", "///.", "///", "//.", "//", "/...", "/..", "/.", "/"});
     first_literal(kSuffixes);
   }
 
