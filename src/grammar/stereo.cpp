@@ -26,10 +26,11 @@ void write_pan_command(std::string& out, int value) {
     out.assign(msg::kPanZero);
     return;
   }
-  char digits[16];
-  const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  out.assign(value > 0 ? kPositivePrefix : kNegativePrefix);
-  out.append(digits, static_cast<std::size_t>(end - digits));
+  const std::string_view prefix = value > 0 ? kPositivePrefix : kNegativePrefix;
+  char text[32];
+  prefix.copy(text, prefix.size());
+  const char* end = std::to_chars(text + prefix.size(), text + sizeof text, value).ptr;
+  out.assign(text, static_cast<std::size_t>(end - text));
 }
 
 // (pitch - centre) * scale in single precision, rounded half away from zero.
