@@ -121,9 +121,9 @@ TEST(FastPaths, EdgesGiveTheSameJobs) {
   }
 }
 
-// The note length is read without its rules on the fast paths: spacing and comments
-// between its parts, every alternative of each part, and chains long enough to be left to
-// the rules.
+// The length, with or without its slash suffix, is read without its rules on the fast
+// paths: spacing and comments between its parts, every alternative of each part, and
+// chains long enough to be left to the rules; after notes, chord symbols, commands.
 TEST(FastPaths, NoteLengthsGiveTheSameJobs) {
   const std::vector<std::string> lengths = {
       "",
@@ -162,11 +162,14 @@ TEST(FastPaths, NoteLengthsGiveTheSameJobs) {
       "4`x",
       "4 /* open",
   };
+  const std::vector<std::string> owners = {"d", "'C7'", "@A V5:", "p^", "%4:"};
   std::string score;
   for (const std::string& length : lengths) {
-    score += "d" + length + " r8 |\r\n";
-    // At the end of the data the rules run.
-    expect_same_with_and_without_fast_paths("d" + length, "d" + length);
+    for (const std::string& owner : owners) {
+      score += owner + length + " r8 |\r\n";
+      // At the end of the data the rules run.
+      expect_same_with_and_without_fast_paths(owner + length, owner + length);
+    }
   }
   expect_same_with_and_without_fast_paths(score, score);
 }

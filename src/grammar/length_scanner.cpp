@@ -33,11 +33,12 @@ class LengthScanner {
   LengthScanner(ParseContext& ctx, std::string& out)
       : ctx_(ctx), in_(ctx.input), at_(in_.tell_pos()), out_(out) {}
 
-  // Gives false when it declines; the input is then where it was.
-  bool note_length() {
+  // A length, followed by its slash suffix when `with_suffix`. Gives false when it
+  // declines; the input is then where it was.
+  bool scan(bool with_suffix) {
     const Position start = at_;
     length();
-    slash_suffix();
+    if (with_suffix) slash_suffix();
     in_.seek_pos(declined_ ? start : at_);
     return !declined_;
   }
@@ -173,24 +174,36 @@ class LengthScanner {
   int chain_ = 0;
 };
 
-}  // namespace
-
-bool scan_note_length(ParseContext& ctx, std::string& out) {
+bool scan(ParseContext& ctx, std::string& out, bool with_suffix) {
   // The rules open a few activations per tie or addition; near the nesting limit they run
   // themselves, so that the limit is met exactly where it always was.
   constexpr int kScanDepth = 64;
   if (!ctx.fast_paths || ctx.depth + kScanDepth > ParseContext::kMaxDepth) return false;
   const std::size_t size = out.size();
-  if (LengthScanner(ctx, out).note_length()) return true;
+  if (LengthScanner(ctx, out).scan(with_suffix)) return true;
   out.resize(size);
   return false;
 }
 
-bool scan_note_length(ParseContext& ctx) {
+bool scan_and_push(ParseContext& ctx, bool with_suffix) {
   std::string text;
-  if (!scan_note_length(ctx, text)) return false;
-  ctx.values.push(text);
+  if (!scan(ctx, text, with_suffix)) return false;
+  ctx.values.push_moved(std::move(text));
   return true;
+}
+
+}  // namespace
+
+bool scan_note_length(ParseContext& ctx, std::string& out) {
+  return scan(ctx, out, true);
+}
+
+bool scan_note_length(ParseContext& ctx) {
+  return scan_and_push(ctx, true);
+}
+
+bool scan_length(ParseContext& ctx) {
+  return scan_and_push(ctx, false);
 }
 
 }  // namespace bivox

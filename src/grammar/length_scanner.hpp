@@ -15,5 +15,7 @@ namespace bivox {
 bool scan_note_length(ParseContext& ctx);
 // As scan_note_length, but appends the text to `out` instead of pushing it.
 bool scan_note_length(ParseContext& ctx, std::string& out);
+// As scan_note_length, for the rule length: a length without its slash suffix.
+bool scan_length(ParseContext& ctx);
 
 }  // namespace bivox
