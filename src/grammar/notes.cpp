@@ -129,8 +129,9 @@ bool Grammar::note() {
 // the end of the data after a letter or at the start, a length the scanner leaves to the
 // rules, or nesting close to its limit.
 std::optional<bool> Grammar::read_note_directly() {
-  // The activations of the rules for the letter and the accidental, and the length
-  // scanner's own margin, one level further in.
+  // The rules would open a few activations (element, note, letter, accidental) above the
+  // length, whose scanner keeps a margin of its own: close to the nesting limit they run
+  // themselves, so that the limit is met exactly where it always was.
   constexpr int kDirectDepth = 72;
   ParseContext& ctx = s_.engine;
   ScoreState& st = s_.score;
