@@ -38,15 +38,29 @@ bool Grammar::element_loop() {
 // follow to `text`, and leaves the input after the last of them.
 void Grammar::collect_elements(std::string& text) {
   static constexpr std::size_t kLoopBuffer = 3'000'000;
+  // The text this loop holds counts against the bound on text held by all open loops.
+  struct HeldText {
+    ParseContext& ctx;
+    std::size_t bytes = 0;
+    void add(std::size_t n) {
+      ctx.hold(n);
+      bytes += n;
+    }
+    ~HeldText() { ctx.release(bytes); }
+  };
   Frame f(*this);
   ParseContext& ctx = s_.engine;
+  HeldText held{ctx};
+  held.add(text.size());
   const std::size_t loop_start = text.size();
   Position p = ctx.input.tell_pos();
   while (element()) {
     p = ctx.input.tell_pos();
-    if (text.size() - loop_start + ctx.values.top().size() + 2 >= kLoopBuffer) {
+    const std::size_t size = ctx.values.top().size();
+    if (text.size() - loop_start + size + 2 >= kLoopBuffer) {
       throw FatalStop(std::string(msg::kLoopBufferFull));
     }
+    held.add(size);
     ctx.values.pop_append(text);
   }
   ctx.input.seek_pos(p);

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <string>
 #include <string_view>
 
+#include "engine/fatal_stop.hpp"
 #include "engine/input_source.hpp"
 #include "engine/value_stack.hpp"
+#include "text/messages.hpp"
 
 namespace bivox {
 
@@ -17,16 +21,28 @@ struct ParseContext {
   // Rule activations that may be in progress at once. Deeper nesting is a fatal stop, so
   // that no input can exhaust the machine stack.
   static constexpr int kMaxDepth = 20000;
+  // Bytes of rebuilt text that the open element loops of a nesting may hold at once. A
+  // macro reference can write out megabytes from a few bytes of input and every open level
+  // keeps its own text, so without a bound a small score could exhaust memory. Passing it
+  // is the out-of-memory stop, as running out of storage would be.
+  static constexpr std::size_t kMaxHeldBytes = std::size_t{512} << 20;
 
   ValueStack values;
   InputSource input;
   TraceSink trace;
   int depth = 0;
+  std::size_t held_bytes = 0;
   // The fast paths: a spacing skip remembered for the next terminal at the same place, and
   // alternatives passed over when the byte after the spacing shows that their first
   // terminal fails (which runs no action). Off, every alternative is tried in full; the
   // results are the same either way.
   bool fast_paths = true;
+
+  void hold(std::size_t bytes) {
+    if (bytes > kMaxHeldBytes - held_bytes) throw FatalStop(std::string(msg::kOutOfMemory));
+    held_bytes += bytes;
+  }
+  void release(std::size_t bytes) { held_bytes -= bytes; }
 
   void emit_trace(std::string_view line) const {
     if (trace) trace(line);

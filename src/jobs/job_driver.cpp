@@ -122,6 +122,7 @@ void run_pass(Session& session, int pass, const std::string& input, const std::s
   ParseContext& ctx = session.engine;
   ctx.values.reset();
   ctx.depth = 0;
+  ctx.held_bytes = 0;
   begin_pass(session, pass);
   session.switches.pass = pass;
   ctx.input.open(read_score(input));

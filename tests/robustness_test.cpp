@@ -1,0 +1,459 @@
+// What no input may do: crash, hang, exhaust memory, corrupt or lose data, or write
+// anywhere but the output file. Every resource limit is reached through the score language
+// itself, nesting of every kind is driven far past the limit, and bad files are handed to
+// the job driver and to bivox-cli.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "support.hpp"
+#include "text/messages.hpp"
+
+extern char** environ;
+
+namespace bivox {
+namespace {
+
+namespace fs = std::filesystem;
+using test::run_score;
+
+std::string crlf(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+std::string repeat(std::string_view piece, std::size_t times) {
+  std::string out;
+  out.reserve(piece.size() * times);
+  for (std::size_t i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+// `count` track letters, cycling through all sixteen.
+std::string track_letters(std::size_t count) {
+  static constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOZ";
+  std::string out;
+  for (std::size_t i = 0; i < count; ++i) out += kLetters[i % kLetters.size()];
+  return out;
+}
+
+// A bracket chord, tuplet or macro body whose rebuilt text is `bytes` notes long.
+std::string notes(std::size_t bytes) {
+  return std::string(bytes, 'c');
+}
+
+// A chord symbol whose body ("C#(9,...,9)" or "C(9,...,9)") is `bytes` long.
+std::string chord_symbol(std::size_t bytes) {
+  const bool sharp = bytes % 2 == 1;
+  const std::size_t tensions = (bytes - (sharp ? 3 : 2)) / 2;
+  return std::string(sharp ? "'C#(" : "'C(") + repeat("9,", tensions - 1) + "9)'";
+}
+
+// `count` distinct named macro definitions with empty bodies.
+std::string macro_definitions(std::size_t count) {
+  std::string out;
+  for (std::size_t i = 0; i < count; ++i) out += "$m" + std::to_string(i) + "{}";
+  return out;
+}
+
+// ";" lines whose rebuilt texts (a line feed, ";", the text, a line feed) fill one element
+// loop with exactly 2,999,997 bytes after a first note.
+std::string comment_lines_filling_the_loop() {
+  return "c" + repeat(";" + std::string(999'996, 'x') + "\n", 3);
+}
+
+// Three references after a first definition that write 2,999,997 bytes into the loop.
+std::string references_filling_the_loop() {
+  return "$x{c}0" + repeat("${x}999998", 3);
+}
+
+struct LimitCase {
+  const char* name;
+  Job job;
+  std::string fits;  // the largest score that stays within the limit
+  std::string over;  // the same with one byte, letter, name or level more
+  std::string message;
+};
+
+std::vector<LimitCase> limit_cases() {
+  return {
+      {"spacing", Job::syntax, "c" + std::string(1023, ' ') + "d",
+       "c" + std::string(1024, ' ') + "d", "push_char_buf_Over!!!\n"},
+      // The element loop's last attempt reads the trailing spacing before the rebuilt text
+      // is written, so the message stands alone here too.
+      {"trailing_spacing", Job::syntax, "cd" + std::string(1023, ' '),
+       "cd" + std::string(1024, ' '), "push_char_buf_Over!!!\n"},
+      {"comment_text", Job::syntax, "c/*" + std::string(1019, 'x') + "*/d",
+       "c/*" + std::string(1020, 'x') + "*/d", "push_char_buf_Over!!!\n"},
+      {"loop_buffer", Job::syntax, comment_lines_filling_the_loop(),
+       comment_lines_filling_the_loop() + "c", "LoopBun:buffer_max_over!!!\n"},
+      {"loop_buffer_expanded", Job::expand, references_filling_the_loop(),
+       references_filling_the_loop() + "c", "LoopBun:buffer_max_over!!!\n"},
+      {"member_list", Job::syntax, "@" + track_letters(1023) + " V1",
+       "@" + track_letters(1024) + " V1", "MemberNameMaxOver[1024]!!!\n"},
+      {"bracket_chord", Job::expand, "[" + notes(1021) + "]4", "[" + notes(1022) + "]4",
+       "WaonnMaxOver[1024]!!!\n"},
+      {"chord_symbol", Job::expand, chord_symbol(1021) + "4", chord_symbol(1022) + "4",
+       "CodeMaxOver[1024]!!!\n"},
+      {"tuplet", Job::expand, "(" + notes(1023) + ")8", "(" + notes(1024) + ")8",
+       "RennpuMaxOver[1024]!!!\n"},
+      {"macro_table", Job::expand, macro_definitions(999), macro_definitions(1000),
+       "MacroBlock[1000]Over!!!\n"},
+      {"macro_name", Job::expand, "$" + std::string(31, 'n') + "{c}",
+       "$" + std::string(32, 'n') + "{c}", "NamedMacro=OneMacroBuf[10240]Over!!!\n"},
+      {"macro_body", Job::expand, "$m{" + notes(10239) + "}", "$m{" + notes(10240) + "}",
+       "NamedMacro=OneMacroBuf[10240]Over!!!\n"},
+      {"nameless_body", Job::expand, "{" + notes(10239) + "}", "{" + notes(10240) + "}",
+       "NonNamedMacro=OneMacroBuf[10240]Over!!!\n"},
+      {"nesting", Job::syntax, repeat("(", 1000) + "c" + repeat(")", 1000),
+       repeat("(", 10000) + "c" + repeat(")", 10000), "NestDepth[20000]Over!!!\n"},
+  };
+}
+
+void PrintTo(const LimitCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class Limit : public ::testing::TestWithParam<LimitCase> {};
+
+TEST_P(Limit, IsReachedThroughTheScoreAndEndsInItsMessageAlone) {
+  const LimitCase& c = GetParam();
+  const test::Run fits = run_score(c.job, c.fits);
+  EXPECT_FALSE(fits.result.fatal) << *fits.result.fatal;
+  EXPECT_TRUE(fits.result.complete());
+
+  const test::Run over = run_score(c.job, c.over);
+  ASSERT_TRUE(over.result.fatal);
+  EXPECT_EQ(*over.result.fatal, c.message);
+  // The rebuilt text is written only when the parse has finished, so a limit met during it
+  // leaves the message alone in the output.
+  EXPECT_EQ(over.output, crlf(c.message));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Limit, ::testing::ValuesIn(limit_cases()),
+                         [](const auto& test_case) { return std::string(test_case.param.name); });
+
+TEST(LoopBuffer, HoldsExactlyWhatFits) {
+  const test::Run run = run_score(Job::expand, references_filling_the_loop());
+  const std::string loop = repeat("\n" + notes(999'998), 3);
+  EXPECT_EQ(run.output, crlf("\n" + loop + "\n"));
+}
+
+// A few bytes of macro reference write out megabytes, and every open level of a nesting
+// keeps what it has read so far: nested definitions that each hold three such references
+// would need gigabytes. The text held at once is bounded; past it the pass ends in the
+// out-of-memory stop instead of exhausting the machine.
+std::string amplified_nesting(int levels) {
+  std::string score = "$x{" + notes(10) + "}0";
+  for (int i = 0; i < levels; ++i) score += "$a" + std::to_string(i) + "{" + repeat("${x}99999", 3);
+  return score + repeat("}", static_cast<std::size_t>(levels));
+}
+
+TEST(HeldText, NestedExpansionsStopBeforeExhaustingMemory) {
+  const test::Run run = run_score(Job::expand, amplified_nesting(3000));
+  ASSERT_TRUE(run.result.fatal);
+  EXPECT_EQ(*run.result.fatal, msg::kOutOfMemory);
+  EXPECT_EQ(run.output, crlf(*run.result.fatal));
+}
+
+TEST(FatalStop, PositionsDescribeTheFileThatStopped) {
+  Session session;
+  const test::Run first = run_score(session, Job::syntax, "d r m f s l c");
+  ASSERT_TRUE(first.result.complete());
+  const std::string score = "c\n$" + std::string(40, 'n') + "{c}\nd r";
+  const test::Run stopped = run_score(session, Job::expand, score);
+  ASSERT_TRUE(stopped.result.fatal);
+  EXPECT_EQ(stopped.result.end, static_cast<Position>(score.size()));
+  // Where the limit was met: the end of the definition.
+  EXPECT_EQ(stopped.result.stop, static_cast<Position>(score.find("\nd r")));
+}
+
+TEST(HeldText, ShallowNestingOfLargeExpansionsIsUnchanged) {
+  // Two levels hold some 12 MB at once, far below the bound; the inner body is too long for
+  // the macro table, as it always was.
+  const test::Run run = run_score(Job::expand, amplified_nesting(2));
+  ASSERT_TRUE(run.result.fatal);
+  EXPECT_EQ(*run.result.fatal, "NamedMacro=OneMacroBuf[10240]Over!!!\n");
+}
+
+// Nesting of every kind, as deep as a score can make it.
+struct NestingKind {
+  const char* name;
+  std::function<std::string(std::size_t)> score;
+  // The stop a million levels may end in, besides a result.
+  const char* fatal = "NestDepth[20000]Over!!!\n";
+};
+
+std::vector<NestingKind> nesting_kinds() {
+  const auto wrapped = [](std::string open, std::string inner, std::string close) {
+    return [=](std::size_t n) { return repeat(open, n) + inner + repeat(close, n); };
+  };
+  return {
+      {"tuplets", wrapped("(", "c", ")")},
+      {"bracket_chords", wrapped("[", "c", "]")},
+      {"nameless_macros", wrapped("{", "c", "}")},
+      {"named_macros", wrapped("$m{", "c", "}")},
+      {"unclosed_tuplets", wrapped("(c", "", "")},
+      {"unclosed_macros", wrapped("$m{c", "", "")},
+      {"tie_chain", wrapped("", "c4", "^8")},
+      {"member_letters", [](std::size_t n) { return "@" + repeat("A", n); },
+       "MemberNameMaxOver[1024]!!!\n"},
+      {"percent_letters", [](std::size_t n) { return "%" + repeat("B", n); }},
+      {"key_signature_letters", [](std::size_t n) { return "\\" + repeat("C", n) + "+"; }},
+      {"tension_list", [](std::size_t n) { return "'C(" + repeat("9,", n) + "9)'"; }},
+  };
+}
+
+void PrintTo(const NestingKind& kind, std::ostream* os) {
+  *os << kind.name;
+}
+
+class Nesting : public ::testing::TestWithParam<NestingKind> {};
+
+// A million levels end in the nesting stop or in a result; never in a crash.
+TEST_P(Nesting, MillionLevelsEndCleanly) {
+  const std::string score = GetParam().score(1'000'000);
+  for (const Job job : {Job::syntax, Job::expand, Job::stereo}) {
+    const test::Run run = run_score(job, score);
+    if (run.result.fatal) {
+      EXPECT_EQ(*run.result.fatal, GetParam().fatal);
+      EXPECT_EQ(run.output, crlf(*run.result.fatal));
+    }
+    EXPECT_LE(run.result.stop, run.result.end);
+  }
+}
+
+// Processor seconds for `reps` runs of the syntax test on the score: other work on a busy
+// machine stretches the wall clock, not this.
+double seconds_for(const std::string& score, int reps) {
+  const std::clock_t start = std::clock();
+  for (int i = 0; i < reps; ++i) run_score(Job::syntax, score);
+  return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+}
+
+double fastest_of_three(const std::string& score, int reps) {
+  return std::min({seconds_for(score, reps), seconds_for(score, reps), seconds_for(score, reps)});
+}
+
+// Four times the input takes about four times the work, never the sixteen of a square.
+void expect_linear(const std::function<std::string(std::size_t)>& make, std::size_t n) {
+  const std::string small = make(n);
+  const std::string large = make(4 * n);
+  // Repeat the small input until it takes long enough to measure.
+  int reps = 1;
+  while (seconds_for(small, reps) < 0.05 && reps < 1024) reps *= 2;
+  const double ratio = fastest_of_three(large, reps) / fastest_of_three(small, reps);
+  ::testing::Test::RecordProperty("work_ratio", std::to_string(ratio));
+  EXPECT_LT(ratio, 8.0) << "input " << small.size() << " -> " << large.size() << " bytes";
+}
+
+TEST_P(Nesting, RunTimeGrowsLinearlyPastTheLimit) {
+  expect_linear(GetParam().score, 250'000);
+}
+
+TEST_P(Nesting, RunTimeGrowsLinearlyWithManyGroupsBelowTheLimit) {
+  // Groups a thousand levels deep, one after another: the whole score is parsed.
+  const auto make = GetParam().score;
+  expect_linear([&](std::size_t n) { return repeat(make(1000) + "\n", n); }, 10);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, Nesting, ::testing::ValuesIn(nesting_kinds()),
+                         [](const auto& test_case) { return std::string(test_case.param.name); });
+
+// Bad files, through the job driver: the input is never modified and nothing is written but
+// the output file beside it.
+class BadFile : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  std::string input = dir.file("score.zrb");
+  std::string output = dir.file("_score.zrb");
+
+  std::set<std::string> files() const {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+      names.insert(entry.path().filename().string());
+    }
+    return names;
+  }
+
+  struct Stored {
+    std::string bytes;
+    fs::file_time_type mtime;
+    bool operator==(const Stored&) const = default;
+  };
+  Stored stored(const std::string& path) const {
+    return {test::read_file(path), fs::last_write_time(path)};
+  }
+
+  // Runs every job on the input as stored; checks that the input stays as it was and that
+  // only the output file is added.
+  JobResult run_every_job(std::string_view bytes) {
+    test::write_file(input, bytes);
+    const Stored before = stored(input);
+    JobResult last;
+    for (const Job job : {Job::syntax, Job::expand, Job::stereo}) {
+      Session session;
+      last = run_job(session, job, input, output);
+      EXPECT_TRUE(stored(input) == before) << "the input was modified";
+      EXPECT_EQ(files(), (std::set<std::string>{"score.zrb", "_score.zrb"}));
+    }
+    return last;
+  }
+};
+
+TEST_F(BadFile, EmptyScoreGivesAnEmptyOutput) {
+  const JobResult r = run_every_job("");
+  EXPECT_TRUE(r.complete());
+  EXPECT_EQ(r.end, 0);
+  EXPECT_EQ(test::read_file(output), "");
+}
+
+TEST_F(BadFile, BinaryBytesNeverBreakTheJob) {
+  std::string bytes;
+  for (int round = 0; round < 4; ++round) {
+    for (int b = 0; b < 256; ++b) bytes += static_cast<char>((b * 97 + round * 31) % 256);
+  }
+  const JobResult r = run_every_job(bytes);
+  EXPECT_EQ(r.end, static_cast<Position>(bytes.size()));
+  EXPECT_LE(r.stop, r.end);
+}
+
+TEST_F(BadFile, ControlZEndsTheDataAndTheRestIsReportedUnread) {
+  const JobResult r = run_every_job("c d \x1a e f");
+  EXPECT_EQ(test::read_file(output), " @S+59c @S-59d\r\n");
+  EXPECT_EQ(r.stop, 4);
+  EXPECT_EQ(r.end, 9);
+  EXPECT_FALSE(r.complete());
+}
+
+TEST_F(BadFile, LoneCarriageReturnsAreSpacing) {
+  const JobResult r = run_every_job("c\rd\r");
+  EXPECT_TRUE(r.complete());
+  EXPECT_EQ(r.end, 4);
+}
+
+TEST_F(BadFile, DirectoryIsAnErrorAndWritesNothing) {
+  fs::create_directory(input);
+  test::write_file(output, "kept");
+  Session session;
+  EXPECT_THROW(run_job(session, Job::syntax, input, output), FileError);
+  EXPECT_EQ(test::read_file(output), "kept");
+}
+
+TEST_F(BadFile, MissingScoreIsAnErrorAndWritesNothing) {
+  Session session;
+  EXPECT_THROW(run_job(session, Job::stereo, input, output), FileError);
+  EXPECT_EQ(files(), std::set<std::string>{});
+}
+
+TEST_F(BadFile, UnreadableScoreIsAnErrorAndWritesNothing) {
+  if (geteuid() == 0) GTEST_SKIP() << "the superuser reads every file";
+  test::write_file(input, "c d e");
+  fs::permissions(input, fs::perms::none);
+  Session session;
+  EXPECT_THROW(run_job(session, Job::expand, input, output), FileError);
+  EXPECT_EQ(files(), std::set<std::string>{"score.zrb"});
+  fs::permissions(input, fs::perms::owner_all);
+}
+
+TEST_F(BadFile, OutputThatIsTheInputIsRefused) {
+  test::write_file(input, "c d e");
+  fs::create_hard_link(input, dir.file("hard.zrb"));
+  fs::create_symlink(input, dir.file("soft.zrb"));
+  for (const std::string& same : {input, dir.file("hard.zrb"), dir.file("soft.zrb"),
+                                  (dir.path() / "." / "score.zrb").string()}) {
+    Session session;
+    EXPECT_THROW(run_job(session, Job::stereo, input, same), FileError) << same;
+    EXPECT_EQ(test::read_file(input), "c d e");
+  }
+}
+
+TEST_F(BadFile, UnwritableOutputLeavesTheInputAlone) {
+  test::write_file(input, "c d e");
+  fs::create_directory(output);
+  Session session;
+  EXPECT_THROW(run_job(session, Job::syntax, input, output), FileError);
+  EXPECT_THROW(run_job(session, Job::syntax, input, dir.file("missing/_score.zrb")), FileError);
+  EXPECT_EQ(test::read_file(input), "c d e");
+}
+
+// bivox-cli as a child process: its exit status and its peak memory.
+struct Child {
+  int status = -1;
+  long peak_kib = 0;
+};
+
+Child run_cli(std::vector<std::string> args) {
+  args.insert(args.begin(), BIVOX_CLI);
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t quiet;
+  posix_spawn_file_actions_init(&quiet);
+  posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  Child child;
+  if (posix_spawn(&pid, argv[0], &quiet, nullptr, argv.data(), environ) == 0) {
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    child.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    child.peak_kib = usage.ru_maxrss;
+  }
+  posix_spawn_file_actions_destroy(&quiet);
+  return child;
+}
+
+TEST_F(BadFile, HundredMegabyteScoreEndsInTheLoopLimitWithBoundedMemory) {
+  // A hundred megabytes of comment lines: the loop limit ends the job long before the end.
+  const std::string line = ";" + std::string(1'000'000, 'x') + "\n";
+  test::write_file(input, repeat(line, 100));
+  const auto size_before = fs::file_size(input);
+  const Child child = run_cli({"stereo", input});
+  EXPECT_EQ(child.status, 1);
+  EXPECT_EQ(test::read_file(output), "LoopBun:buffer_max_over!!!\r\n");
+  EXPECT_EQ(fs::file_size(input), size_before);
+  // The score itself is held once, with room for a few copies of the rebuilt text.
+  EXPECT_LT(child.peak_kib, 1024L * 1024) << "peak memory in KiB";
+}
+
+TEST_F(BadFile, HundredMegabyteScoreAfterControlZIsReadInConstantWork) {
+  test::write_file(input, "c\x1a" + std::string(100'000'000, 'c'));
+  const Child child = run_cli({"syntax", input});
+  EXPECT_EQ(child.status, 4);
+  EXPECT_EQ(test::read_file(output), "c\r\n");
+}
+
+TEST_F(BadFile, NestedExpansionsStayWithinBoundedMemory) {
+  test::write_file(input, amplified_nesting(3000));
+  const Child child = run_cli({"expand", input});
+  EXPECT_EQ(child.status, 1);
+  EXPECT_LT(child.peak_kib, 2L * 1024 * 1024) << "peak memory in KiB";
+}
+
+TEST_F(BadFile, CliReportsUnreadableInputsWithoutWriting) {
+  fs::create_directory(input);
+  EXPECT_EQ(run_cli({"syntax", input}).status, 3);
+  EXPECT_EQ(run_cli({"stereo", dir.file("missing.zrb")}).status, 3);
+  EXPECT_EQ(files(), std::set<std::string>{"score.zrb"});
+}
+
+}  // namespace
+}  // namespace bivox
