@@ -104,6 +104,11 @@ TEST(FastPaths, EdgesGiveTheSameJobs) {
       "d4 \x1a r4",
       "d4 \x82\xa0 r4 \xff",
       "#B1 x1 c d e | #A0 d r m",
+      // Every attribute and inline command, and each cut short by the end of the data.
+      "@AB P64/2 V+3:4 S-2:8 R5 W6:16 Q7 U+1:2 Y1 T-3 X128=5.2 X9=3 X129=+4 @ V",
+      "#A1 x2 v+3:4^8 v-2 o5 <<< >> < ?6 p0 p+2 q-1 p^4 q~8 ? x",
+      "@A V /* open",
+      "#A1 o /* open",
       "\\ +++ \\ABZ -- %AB %3:4 *FING\"x2\" c h b",
       bench::generate_nested_score(1000),
       bench::generate_nested_score(300, true),
@@ -116,9 +121,9 @@ TEST(FastPaths, EdgesGiveTheSameJobs) {
   }
 }
 
-// The note length is read without its rules on the fast paths: spacing and comments
-// between its parts, every alternative of each part, and chains long enough to be left to
-// the rules.
+// The length, with or without its slash suffix, is read without its rules on the fast
+// paths: spacing and comments between its parts, every alternative of each part, and
+// chains long enough to be left to the rules; after notes, chord symbols, commands.
 TEST(FastPaths, NoteLengthsGiveTheSameJobs) {
   const std::vector<std::string> lengths = {
       "",
@@ -157,13 +162,41 @@ TEST(FastPaths, NoteLengthsGiveTheSameJobs) {
       "4`x",
       "4 /* open",
   };
+  const std::vector<std::string> owners = {"d", "'C7'", "@A V5:", "p^", "%4:"};
   std::string score;
   for (const std::string& length : lengths) {
-    score += "d" + length + " r8 |\r\n";
-    // At the end of the data the rules run.
-    expect_same_with_and_without_fast_paths("d" + length, "d" + length);
+    for (const std::string& owner : owners) {
+      score += owner + length + " r8 |\r\n";
+      // At the end of the data the rules run.
+      expect_same_with_and_without_fast_paths(owner + length, owner + length);
+    }
   }
   expect_same_with_and_without_fast_paths(score, score);
+}
+
+// Notes are read without their rules on the fast paths: only the voice's own naming system
+// is tried. Every letter of every system under every naming (and namings outside the three,
+// set by a section text), each accidental, spacing and comments between the parts, key
+// signatures that the German b and h ignore, and the end of the data at each part.
+TEST(FastPaths, NotesGiveTheSameJobs) {
+  const std::vector<std::string> namings = {"x0", "x1", "x2", "*FING\"x7\"\n", "*FING\"x/\"\n"};
+  const std::string letters = "drmfslcegabh_";
+  const std::vector<std::string> accidentals = {
+      "", "+", "-", "=", "++", "--", "+-", "-+", "===", " + ", "/* c */--", "\r\n+", "!x!="};
+  for (const std::string& naming : namings) {
+    std::string score = "%4:8 \\ABC -- \\D +++ " + naming + " ";
+    for (const char letter : letters) {
+      for (const std::string& accidental : accidentals) {
+        score += std::string(1, letter) + accidental + "8 ";
+      }
+      score += "o3 <" + std::string(1, letter) + "4 > #D0 " + naming + " " + letter + "16 |\n";
+    }
+    expect_same_with_and_without_fast_paths(score, naming);
+    // The end of the data after each part, and an unclosed comment there.
+    for (const std::string end : {"c", "c+", "c+4", "c /* open", "c+ /* open", "r", "'C'"}) {
+      expect_same_with_and_without_fast_paths(naming + " " + end, naming + " " + end);
+    }
+  }
 }
 
 }  // namespace

@@ -82,6 +82,16 @@ bool Grammar::element() {
       {&Grammar::bar_line, "|;"},
   };
   static constexpr StartTable kStarts = start_table(kCategories);
+  constexpr std::uint32_t kNoteCategory = 1U << 5;  // note_or_chord_symbol
+  // A note letter (of any naming system) begins no other category, so a note read directly
+  // is the element.
+  static_assert([] {
+    for (const char letter : std::string_view("abcdefghlmrs_")) {
+      if (kStarts[static_cast<unsigned char>(letter)] != kNoteCategory) return false;
+    }
+    return true;
+  }());
+  if (read_note_directly().value_or(false)) return true;
   return first_rule(kCategories, kStarts);
 }
 

@@ -96,6 +96,22 @@ inline int next_token_byte(ParseContext& ctx) {
   const int c = ctx.input.char_at(to);
   return c == InputSource::kEnd ? kAnyByte : c;
 }
+// Where the next terminal from `from` begins (after the spacing) and its first byte, with
+// the input left at `from`. False where every terminal must run its own skip: fast paths
+// off, or the end of the data.
+inline bool token_after(ParseContext& ctx, Position from, Position& token, int& next) {
+  InputSource& in = ctx.input;
+  in.seek_pos(from);
+  if (!ctx.fast_paths) return false;
+  // Most terminals follow the last one directly, with no spacing to skip.
+  next = in.char_at(from);
+  if (next != InputSource::kEnd && !may_begin_spacing(next)) {
+    token = from;
+    return true;
+  }
+  next = next_token_byte(ctx);
+  return next != kAnyByte && in.recall_spacing(from, token);
+}
 // Whether a literal can match before `next`.
 inline bool may_begin(int next, std::string_view literal) {
   return next == kAnyByte || static_cast<unsigned char>(literal[0]) == next;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -135,15 +136,16 @@ class Grammar {
   bool chord_repeat();
   bool repeat_length();
 
- private:
-  using Frame = RuleFrame<Grammar>;
-  using Rule = Frame::Rule;
-
   // A literal and the value its alternative stores.
   struct Choice {
     std::string_view literal;
     int value;
   };
+
+ private:
+  using Frame = RuleFrame<Grammar>;
+  using Rule = Frame::Rule;
+
   // The first matching literal of the list ⇒ $1, storing its value in `target`.
   bool choose(std::span<const Choice> choices, int& target);
   // The first matching literal of the list ⇒ $1.
@@ -192,6 +194,7 @@ class Grammar {
   std::string member_prefix(char letter);
   std::string value_report(std::string_view value);
   void report_text(std::string_view label, std::string_view text);
+  std::optional<bool> read_note_directly();
   int absolute_pitch() const;
   void annotate_note();
   enum class ChordKind { bracket, symbol };

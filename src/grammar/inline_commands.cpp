@@ -34,12 +34,16 @@ bool Grammar::assign_q() {
   return f.fail();
 }
 
+// Every command begins with its own character or characters.
 bool Grammar::inline_command() {
-  static constexpr Rule kCommands[] = {
-      &Grammar::track_select, &Grammar::inline_x,        &Grammar::inline_v, &Grammar::octave_set,
-      &Grammar::octave_shift, &Grammar::inline_question, &Grammar::inline_p, &Grammar::inline_q,
+  static constexpr StartingRule kCommands[] = {
+      {&Grammar::track_select, "#"},  {&Grammar::inline_x, "x"},
+      {&Grammar::inline_v, "v"},      {&Grammar::octave_set, "o"},
+      {&Grammar::octave_shift, "<>"}, {&Grammar::inline_question, "?"},
+      {&Grammar::inline_p, "p"},      {&Grammar::inline_q, "q"},
   };
-  return first_rule(kCommands);
+  static constexpr StartTable kStarts = start_table(kCommands);
+  return first_rule(kCommands, kStarts);
 }
 
 bool Grammar::track_select() {

@@ -1,6 +1,6 @@
 #include "grammar/length_scanner.hpp"
 
-#include <span>
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -8,6 +8,20 @@
 
 namespace bivox {
 namespace {
+
+// An ordered list of literals, and the bytes that begin them, so that a list none of whose
+// literals can begin at the next byte is passed over at once.
+template <std::size_t N>
+struct LiteralList {
+  constexpr explicit LiteralList(const std::array<std::string_view, N>& literals)
+      : texts(literals) {
+    for (const std::string_view text : literals) {
+      starts[static_cast<unsigned char>(text[0])] = true;
+    }
+  }
+  std::array<std::string_view, N> texts;
+  std::array<bool, 256> starts{};
+};
 
 // Follows the rules note_length, length, length_unit, base_length, tick_length,
 // note_value, dots, backquote_chain, dotted_number, tie_chain and slash_suffix: every
@@ -19,11 +33,12 @@ class LengthScanner {
   LengthScanner(ParseContext& ctx, std::string& out)
       : ctx_(ctx), in_(ctx.input), at_(in_.tell_pos()), out_(out) {}
 
-  // Gives false when it declines; the input is then where it was.
-  bool note_length() {
+  // A length, followed by its slash suffix when `with_suffix`. Gives false when it
+  // declines; the input is then where it was.
+  bool scan(bool with_suffix) {
     const Position start = at_;
     length();
-    slash_suffix();
+    if (with_suffix) slash_suffix();
     in_.seek_pos(declined_ ? start : at_);
     return !declined_;
   }
@@ -38,9 +53,7 @@ class LengthScanner {
   int next(Position& token) {
     if (declined_) return kAnyByte;
     if (at_ != peeked_at_) {
-      in_.seek_pos(at_);
-      peeked_char_ = next_token_byte(ctx_);
-      if (peeked_char_ == kAnyByte || !in_.recall_spacing(at_, peeked_token_)) {
+      if (!token_after(ctx_, at_, peeked_token_, peeked_char_)) {
         declined_ = true;
         return kAnyByte;
       }
@@ -54,10 +67,12 @@ class LengthScanner {
     Position token = 0;
     return next(token) == static_cast<unsigned char>(text[0]) && take(token, text);
   }
-  bool first_literal(std::span<const std::string_view> texts) {
+  template <std::size_t N>
+  bool first_literal(const LiteralList<N>& list) {
     Position token = 0;
     const int c = next(token);
-    for (const std::string_view text : texts) {
+    if (c < 0 || !list.starts[static_cast<std::size_t>(c)]) return false;
+    for (const std::string_view text : list.texts) {
       if (c == static_cast<unsigned char>(text[0]) && take(token, text)) return true;
     }
     return false;
@@ -111,8 +126,8 @@ class LengthScanner {
   }
 
   void base_length() {
-    static constexpr std::string_view kValues[] = {"64", "32", "16", "8", "4", "2", "1", "0"};
-    static constexpr std::string_view kDots[] = {"..", "."};
+    static constexpr LiteralList<8> kValues({"64", "32", "16", "8", "4", "2", "1", "0"});
+    static constexpr LiteralList<2> kDots({"..", "."});
     if (tick_length()) return;
     first_literal(kValues);
     first_literal(kDots);
@@ -143,8 +158,8 @@ class LengthScanner {
   }
 
   void slash_suffix() {
-    static constexpr std::string_view kSuffixes[] = {"////", "///.", "///", "//.", "//",
-                                                     "/...", "/..",  "/.",  "/"};
+    static constexpr LiteralList<9> kSuffixes(
+        {"////", "///.", "///", "//.", "//", "/...", "/..", "/.", "/"});
     first_literal(kSuffixes);
   }
 
@@ -159,17 +174,36 @@ class LengthScanner {
   int chain_ = 0;
 };
 
-}  // namespace
-
-bool scan_note_length(ParseContext& ctx) {
+bool scan(ParseContext& ctx, std::string& out, bool with_suffix) {
   // The rules open a few activations per tie or addition; near the nesting limit they run
   // themselves, so that the limit is met exactly where it always was.
   constexpr int kScanDepth = 64;
   if (!ctx.fast_paths || ctx.depth + kScanDepth > ParseContext::kMaxDepth) return false;
+  const std::size_t size = out.size();
+  if (LengthScanner(ctx, out).scan(with_suffix)) return true;
+  out.resize(size);
+  return false;
+}
+
+bool scan_and_push(ParseContext& ctx, bool with_suffix) {
   std::string text;
-  if (!LengthScanner(ctx, text).note_length()) return false;
-  ctx.values.push(text);
+  if (!scan(ctx, text, with_suffix)) return false;
+  ctx.values.push_moved(std::move(text));
   return true;
+}
+
+}  // namespace
+
+bool scan_note_length(ParseContext& ctx, std::string& out) {
+  return scan(ctx, out, true);
+}
+
+bool scan_note_length(ParseContext& ctx) {
+  return scan_and_push(ctx, true);
+}
+
+bool scan_length(ParseContext& ctx) {
+  return scan_and_push(ctx, false);
 }
 
 }  // namespace bivox

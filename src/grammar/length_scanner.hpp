@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "engine/parse_context.hpp"
 
 namespace bivox {
@@ -11,5 +13,9 @@ namespace bivox {
 // and the rules must run: fast paths off, the end of the data after the length, long
 // chains of ties or additions, or nesting close to its limit.
 bool scan_note_length(ParseContext& ctx);
+// As scan_note_length, but appends the text to `out` instead of pushing it.
+bool scan_note_length(ParseContext& ctx, std::string& out);
+// As scan_note_length, for the rule length: a length without its slash suffix.
+bool scan_length(ParseContext& ctx);
 
 }  // namespace bivox

@@ -124,6 +124,7 @@ bool Grammar::length_unit() {
 // A length is a unit followed by ties, each "^" or "~" and a unit of its own. Every unit
 // may be empty, so "^" alone, "^8" and "4^" are lengths, and a length always matches.
 bool Grammar::length() {
+  if (scan_length(s_.engine)) return true;
   Frame f(*this);
   if (f.seq(&Grammar::length_unit, &Grammar::tie_chain)) return f.yield(f[1], f[2]);
   return f.fail();

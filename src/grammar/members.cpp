@@ -11,14 +11,18 @@ constexpr std::size_t kMemberListField = 1024;
 
 }  // namespace
 
+// Every command begins with its own letter (the member declaration with "@").
 bool Grammar::attribute_command() {
-  static constexpr Rule kCommands[] = {
-      &Grammar::member_declaration, &Grammar::attribute_p, &Grammar::attribute_v,
-      &Grammar::attribute_s,        &Grammar::attribute_r, &Grammar::attribute_w,
-      &Grammar::attribute_q,        &Grammar::attribute_u, &Grammar::attribute_y,
-      &Grammar::attribute_t,        &Grammar::attribute_x,
+  static constexpr StartingRule kCommands[] = {
+      {&Grammar::member_declaration, "@"}, {&Grammar::attribute_p, "P"},
+      {&Grammar::attribute_v, "V"},        {&Grammar::attribute_s, "S"},
+      {&Grammar::attribute_r, "R"},        {&Grammar::attribute_w, "W"},
+      {&Grammar::attribute_q, "Q"},        {&Grammar::attribute_u, "U"},
+      {&Grammar::attribute_y, "Y"},        {&Grammar::attribute_t, "T"},
+      {&Grammar::attribute_x, "X"},
   };
-  return first_rule(kCommands);
+  static constexpr StartTable kStarts = start_table(kCommands);
+  return first_rule(kCommands, kStarts);
 }
 
 bool Grammar::member_declaration() {

@@ -2,8 +2,14 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
 
+#include "engine/terminals.hpp"
 #include "grammar/grammar.hpp"
+#include "grammar/length_scanner.hpp"
 
 namespace bivox {
 namespace {
@@ -28,6 +34,59 @@ constexpr std::array<int, 7> kSharpOrder = {5, 0, 7, 2, 9, 4, 11};
 
 constexpr int kGermanNaming = 2;
 
+using Choice = Grammar::Choice;
+
+// The note letters of each naming system, and the accidentals, in the order their rules try
+// them.
+constexpr Choice kSolfegeLetters[] = {{"d", 0}, {"r", 2}, {"m", 4},  {"f", 5},
+                                      {"s", 7}, {"l", 9}, {"c", 11}, {"_", -1}};
+constexpr Choice kEnglishLetters[] = {{"c", 0}, {"d", 2}, {"e", 4},  {"f", 5},
+                                      {"g", 7}, {"a", 9}, {"b", 11}, {"_", -1}};
+constexpr Choice kGermanLetters[] = {{"c", 0}, {"d", 2},  {"e", 4},  {"f", 5}, {"g", 7},
+                                     {"a", 9}, {"h", 11}, {"b", 10}, {"_", -1}};
+constexpr Choice kAccidentals[] = {{"++", 2}, {"--", -2}, {"+", 1}, {"-", -1}, {"=", 0}};
+
+// An ordered list of literals, with the first of them that each byte can begin, so that the
+// literals which cannot match are passed over without a look.
+class ChoiceList {
+ public:
+  template <std::size_t N>
+  constexpr explicit ChoiceList(const Choice (&choices)[N]) : choices_(choices) {
+    static_assert(N < kNone);
+    first_.fill(kNone);
+    for (std::size_t i = N; i-- > 0;) {
+      first_[static_cast<unsigned char>(choices[i].literal[0])] = static_cast<std::uint8_t>(i);
+    }
+  }
+
+  // The first literal that the bytes at `token` begin with, or null; `next` is the byte at
+  // `token`. None of the literals holds a line end, so the stored bytes compare as reads
+  // would deliver them.
+  const Choice* at(const InputSource& in, Position token, int next) const {
+    if (next < 0) return nullptr;
+    for (std::size_t k = first_[static_cast<std::size_t>(next)]; k < choices_.size(); ++k) {
+      const std::string_view literal = choices_[k].literal;
+      if (static_cast<unsigned char>(literal[0]) != next) continue;
+      std::size_t i = 1;
+      while (i < literal.size() && in.char_at(token + static_cast<Position>(i)) ==
+                                       static_cast<unsigned char>(literal[i])) {
+        ++i;
+      }
+      if (i == literal.size()) return &choices_[k];
+    }
+    return nullptr;
+  }
+
+ private:
+  static constexpr std::uint8_t kNone = 255;
+  std::span<const Choice> choices_;
+  std::array<std::uint8_t, 256> first_{};
+};
+
+constexpr ChoiceList kLettersByNaming[] = {ChoiceList(kSolfegeLetters), ChoiceList(kEnglishLetters),
+                                           ChoiceList(kGermanLetters)};
+constexpr ChoiceList kAccidentalList(kAccidentals);
+
 bool in_first(const std::array<int, 7>& order, int count, int m) {
   for (int i = 0; i < count; ++i) {
     if (order[static_cast<std::size_t>(i)] == m) return true;
@@ -45,10 +104,15 @@ std::size_t clef_row(int clef) {
 
 bool Grammar::note_or_chord_symbol() {
   static constexpr Rule kForms[] = {&Grammar::note, &Grammar::chord_symbol};
+  static constexpr Rule kSymbol[] = {&Grammar::chord_symbol};
+  // What the rule note would give when read directly: the note, or a failure that changed
+  // nothing, after which only the chord symbol is left to try.
+  if (const std::optional<bool> read = read_note_directly()) return *read || first_rule(kSymbol);
   return first_rule(kForms);
 }
 
 bool Grammar::note() {
+  if (const std::optional<bool> read = read_note_directly()) return *read;
   Frame f(*this);
   if (f.seq(&Grammar::note_name, &Grammar::accidental, &Grammar::note_length)) {
     s_.score.note_seen = 1;
@@ -56,6 +120,58 @@ bool Grammar::note() {
     return f.yield(s_.score.annotation, f[1], f[2], f[3]);
   }
   return f.fail();
+}
+
+// The rule note without its activations, for the fast paths. Of the three naming systems
+// only the voice's own is tried: the letters of the others set the last note, but a note
+// that matches sets it again, and nothing reads it before a note matched. It declines
+// (nothing read, nothing changed) wherever the rules must run themselves: fast paths off,
+// the end of the data after a letter or at the start, a length the scanner leaves to the
+// rules, or nesting close to its limit.
+std::optional<bool> Grammar::read_note_directly() {
+  // The rules would open a few activations (element, note, letter, accidental) above the
+  // length, whose scanner keeps a margin of its own: close to the nesting limit they run
+  // themselves, so that the limit is met exactly where it always was.
+  constexpr int kDirectDepth = 72;
+  ParseContext& ctx = s_.engine;
+  ScoreState& st = s_.score;
+  if (!ctx.fast_paths || ctx.depth + kDirectDepth > ParseContext::kMaxDepth) return std::nullopt;
+  InputSource& in = ctx.input;
+  const Position start = in.tell_pos();
+  Position letter_at = 0;
+  int next = 0;
+  if (!token_after(ctx, start, letter_at, next)) return std::nullopt;
+  const int naming = st.voice_value(st.note_naming);
+  const Choice* letter =
+      naming >= 0 && naming < static_cast<int>(std::size(kLettersByNaming))
+          ? kLettersByNaming[static_cast<std::size_t>(naming)].at(in, letter_at, next)
+          : nullptr;
+  if (letter == nullptr) {
+    in.seek_pos(start);
+    return false;
+  }
+  const Position after_letter = letter_at + static_cast<Position>(letter->literal.size());
+  Position accidental_at = 0;
+  if (!token_after(ctx, after_letter, accidental_at, next)) {
+    in.seek_pos(start);
+    return std::nullopt;
+  }
+  const Choice* sign = kAccidentalList.at(in, accidental_at, next);
+  in.seek_pos(sign != nullptr ? accidental_at + static_cast<Position>(sign->literal.size())
+                              : after_letter);
+  std::string text(letter->literal);
+  if (sign != nullptr) text += sign->literal;
+  if (!scan_note_length(ctx, text)) {
+    in.seek_pos(start);
+    return std::nullopt;
+  }
+  st.last_note = letter->value;
+  st.last_accidental = sign != nullptr ? sign->value : kNoAccidental;
+  st.note_seen = 1;
+  annotate_note();
+  text.insert(0, st.annotation);
+  ctx.values.push_moved(std::move(text));
+  return true;
 }
 
 bool Grammar::note_name() {
@@ -68,25 +184,18 @@ bool Grammar::note_name() {
 }
 
 bool Grammar::solfege_name() {
-  static constexpr Choice kLetters[] = {{"d", 0}, {"r", 2}, {"m", 4},  {"f", 5},
-                                        {"s", 7}, {"l", 9}, {"c", 11}, {"_", -1}};
-  return choose(kLetters, s_.score.last_note);
+  return choose(kSolfegeLetters, s_.score.last_note);
 }
 
 bool Grammar::english_name() {
-  static constexpr Choice kLetters[] = {{"c", 0}, {"d", 2}, {"e", 4},  {"f", 5},
-                                        {"g", 7}, {"a", 9}, {"b", 11}, {"_", -1}};
-  return choose(kLetters, s_.score.last_note);
+  return choose(kEnglishLetters, s_.score.last_note);
 }
 
 bool Grammar::german_name() {
-  static constexpr Choice kLetters[] = {{"c", 0}, {"d", 2},  {"e", 4},  {"f", 5}, {"g", 7},
-                                        {"a", 9}, {"h", 11}, {"b", 10}, {"_", -1}};
-  return choose(kLetters, s_.score.last_note);
+  return choose(kGermanLetters, s_.score.last_note);
 }
 
 bool Grammar::accidental() {
-  static constexpr Choice kAccidentals[] = {{"++", 2}, {"--", -2}, {"+", 1}, {"-", -1}, {"=", 0}};
   Frame f(*this);
   if (choose(kAccidentals, s_.score.last_accidental)) return true;
   if (f.seq(empty)) {

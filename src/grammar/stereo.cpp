@@ -1,8 +1,10 @@
 // The stereo placement: a pan command before every note of an eligible track.
 #include <algorithm>
+#include <charconv>
+#include <string>
+#include <string_view>
 
 #include "grammar/grammar.hpp"
-#include "text/format.hpp"
 #include "text/messages.hpp"
 
 namespace bivox {
@@ -10,9 +12,25 @@ namespace {
 
 constexpr int kPanLimit = 64;
 
-std::string pan_command(int value) {
-  if (value == 0) return std::string(msg::kPanZero);
-  return format(value > 0 ? msg::kPanPositive : msg::kPanNegative, value);
+// The pan command texts are a fixed prefix and the value: written in place, once per note.
+constexpr std::string_view prefix_of(std::string_view command) {
+  return command.substr(0, command.find("%d"));
+}
+constexpr std::string_view kPositivePrefix = prefix_of(msg::kPanPositive);
+constexpr std::string_view kNegativePrefix = prefix_of(msg::kPanNegative);
+static_assert(msg::kPanPositive.substr(kPositivePrefix.size()) == "%d");
+static_assert(msg::kPanNegative.substr(kNegativePrefix.size()) == "%d");
+
+void write_pan_command(std::string& out, int value) {
+  if (value == 0) {
+    out.assign(msg::kPanZero);
+    return;
+  }
+  const std::string_view prefix = value > 0 ? kPositivePrefix : kNegativePrefix;
+  char text[32];
+  prefix.copy(text, prefix.size());
+  const char* end = std::to_chars(text + prefix.size(), text + sizeof text, value).ptr;
+  out.assign(text, static_cast<std::size_t>(end - text));
 }
 
 // (pitch - centre) * scale in single precision, rounded half away from zero.
@@ -45,12 +63,12 @@ void Grammar::annotate_note() {
   if (s_.switches.pass == 0) {
     if (p < st.lowest_pitch[t]) st.lowest_pitch[t] = p;
     if (p > st.highest_pitch[t]) st.highest_pitch[t] = p;
-    st.annotation = pan_command(p);
+    write_pan_command(st.annotation, p);
     return;
   }
   const int n = std::clamp(placed_value(p, s_.pitch.centre, s_.pitch.scale), -kPanLimit, kPanLimit);
   s_.placement.placed_at(st.current_track, n);
-  st.annotation = pan_command(n);
+  write_pan_command(st.annotation, n);
 }
 
 }  // namespace bivox
