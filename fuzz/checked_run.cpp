@@ -59,15 +59,6 @@ bool ends_with(std::string_view text, std::string_view tail) {
   return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
 }
 
-std::string crlf(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
-
 void check_output(std::string_view out, const JobResult& result) {
   for (std::size_t i = 0; i < out.size(); ++i) {
     if (out[i] == '\n')
@@ -75,7 +66,7 @@ void check_output(std::string_view out, const JobResult& result) {
   }
   if (result.fatal) {
     check(ends_with(*result.fatal, "!!!\n"), "a fatal stop's message ends in !!! and a line feed");
-    check(ends_with(out, crlf(*result.fatal)), "a fatal stop's message ends the output");
+    check(ends_with(out, text_mode(*result.fatal)), "a fatal stop's message ends the output");
   } else {
     check(out.empty() || ends_with(out, "\r\n"), "the rebuilt text ends with a line feed");
   }

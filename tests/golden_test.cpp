@@ -64,15 +64,6 @@ Job job_named(const std::string& name) {
   return Job::stereo;
 }
 
-std::string crlf(const std::string& text) {
-  std::string out;
-  for (const char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
-
 class Golden : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Golden, JobGivesTheExpectedOutput) {
@@ -99,7 +90,7 @@ TEST_P(Golden, JobGivesTheExpectedOutput) {
     test::write_file(path, out.str());
     return;
   }
-  EXPECT_EQ(run.output, crlf(*utf8_to_cp932(c.sections["output"]))) << "output of " << path;
+  EXPECT_EQ(run.output, text_mode(*utf8_to_cp932(c.sections["output"]))) << "output of " << path;
   EXPECT_EQ(diagnostics, c.sections["diagnostics"]) << path;
   const Position expected_stop = c.stop.value_or(run.result.end);
   EXPECT_EQ(run.result.stop, expected_stop) << path;

@@ -30,15 +30,6 @@ namespace fs = std::filesystem;
 using test::repeat;
 using test::run_score;
 
-std::string crlf(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
-
 // `count` track letters, cycling through all sixteen.
 std::string track_letters(std::size_t count) {
   static constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOZ";
@@ -101,7 +92,7 @@ TEST_P(Limit, IsReachedThroughTheScoreAndEndsInItsMessageAlone) {
   EXPECT_EQ(*over.result.fatal, c.message);
   // The rebuilt text is written only when the parse has finished, so a limit met during it
   // leaves the message alone in the output.
-  EXPECT_EQ(over.output, crlf(c.message));
+  EXPECT_EQ(over.output, text_mode(c.message));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Limit, ::testing::ValuesIn(limit_cases()),
@@ -110,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, Limit, ::testing::ValuesIn(limit_cases()),
 TEST(LoopBuffer, HoldsExactlyWhatFits) {
   const test::Run run = run_score(Job::expand, references_filling_the_loop());
   const std::string loop = repeat("\n" + std::string(999'998, 'c'), 3);
-  EXPECT_EQ(run.output, crlf("\n" + loop + "\n"));
+  EXPECT_EQ(run.output, text_mode("\n" + loop + "\n"));
 }
 
 // A few bytes of macro reference write out megabytes, and every open level of a nesting
@@ -184,7 +175,7 @@ TEST_P(Nesting, MillionLevelsEndCleanly) {
     const test::Run run = run_score(job, score);
     if (run.result.fatal) {
       EXPECT_EQ(*run.result.fatal, GetParam().fatal);
-      EXPECT_EQ(run.output, crlf(*run.result.fatal));
+      EXPECT_EQ(run.output, text_mode(*run.result.fatal));
     }
     EXPECT_LE(run.result.stop, run.result.end);
   }
@@ -382,7 +373,7 @@ TEST_F(BadFile, NestedExpansionsStopInBoundedMemory) {
   test::write_file(input, amplified_nesting(3000));
   const Child child = run_cli({"expand", input});
   EXPECT_EQ(child.status, 1);
-  EXPECT_EQ(test::read_file(output), crlf(msg::kOutOfMemory));
+  EXPECT_EQ(test::read_file(output), text_mode(msg::kOutOfMemory));
   EXPECT_LT(child.peak_kib, 2L * 1024 * 1024) << "peak memory in KiB";
 }
 

@@ -19,20 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Text-mode writing: every line feed becomes CR LF.
-std::string text_mode(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 8);
-  for (std::size_t from = 0; from < text.size();) {
-    const std::size_t lf = std::min(text.find('\n', from), text.size());
-    out.append(text.substr(from, lf - from));
-    if (lf == text.size()) break;
-    out += "\r\n";
-    from = lf + 1;
-  }
-  return out;
-}
-
 class OutputFile {
  public:
   explicit OutputFile(const std::string& path)
@@ -63,6 +49,20 @@ struct PassPlan {
 };
 
 }  // namespace
+
+// Text-mode writing: every line feed becomes CR LF.
+std::string text_mode(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  for (std::size_t from = 0; from < text.size();) {
+    const std::size_t lf = std::min(text.find('\n', from), text.size());
+    out.append(text.substr(from, lf - from));
+    if (lf == text.size()) break;
+    out += "\r\n";
+    from = lf + 1;
+  }
+  return out;
+}
 
 std::string read_score(const std::string& path) {
   std::error_code ec;

@@ -27,6 +27,9 @@ class FileError : public std::runtime_error {
   std::string path_;
 };
 
+// The bytes a text-mode file gets for the text: every line feed becomes CR LF.
+std::string text_mode(std::string_view text);
+
 void reset_score_state(Session& session, bool keep_collected);
 void set_job_mode(Session& session, JobMode mode, bool keep_collected);
 // Empties the diagnostics and prepares the pitch centre and scale for the pass.
