@@ -46,14 +46,14 @@ class ScoreDisplay : public QPlainTextEdit {
   }
 };
 
-struct ButtonSpec {
+struct ButtonLayout {
   int id;
   std::string_view caption;
   QRect units;
   void (MainDialog::*handler)();
 };
 
-const ButtonSpec kButtons[] = {
+const ButtonLayout kButtons[] = {
     {1000, msg::kChooseFileButton, {5, 2, 55, 14}, &MainDialog::OnChooseFile},
     {1001, msg::kSyntaxButton, {60, 2, 50, 14}, &MainDialog::OnSyntaxTest},
     {1002, msg::kExpandButton, {110, 2, 50, 14}, &MainDialog::OnExpandMacros},
@@ -108,11 +108,11 @@ void MainDialog::buildControls() {
   move(frame.topLeft());
   setFixedSize(frame.size());
 
-  for (const ButtonSpec& spec : kButtons) {
-    auto* button = new QPushButton(fromCp932(spec.caption), this);
-    button->setObjectName(idName(spec.id));
-    button->setGeometry(units.toPixels(spec.units));
-    connect(button, &QPushButton::clicked, this, spec.handler);
+  for (const ButtonLayout& layout : kButtons) {
+    auto* button = new QPushButton(fromCp932(layout.caption), this);
+    button->setObjectName(idName(layout.id));
+    button->setGeometry(units.toPixels(layout.units));
+    connect(button, &QPushButton::clicked, this, layout.handler);
   }
 
   m_guideCombo = new QComboBox(this);
