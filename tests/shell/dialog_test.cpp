@@ -54,7 +54,6 @@ class DialogTest : public QObject {
     writeFile(path(name), cp932(text));
     return path(name);
   }
-  QString guideText(int n) const { return QStringLiteral("案内その%1").arg(n); }
   static QString guidePath(const QString& dir, int n) {
     return dir + QStringLiteral("/案内/__Guide%1.txt").arg(n, 3, 10, QLatin1Char('0'));
   }
@@ -82,7 +81,7 @@ class DialogTest : public QObject {
     fake_->events.clear();
     child(d, id)->click();
   }
-  QString guideShown(int n) const { return guideText(n) + QLatin1Char('\n'); }
+  static QString guideShown(int n) { return QStringLiteral("案内その%1\n").arg(n); }
   static void selectGuide(MainDialog& d, int index) {
     auto* box = child<QComboBox>(d, 1005);
     box->setCurrentIndex(index);
@@ -104,7 +103,8 @@ class DialogTest : public QObject {
     fake_->cacheDir = path(QStringLiteral("cache"));
     QVERIFY(QDir().mkpath(fake_->programDir + QStringLiteral("/案内")));
     for (int n = 0; n <= 10; ++n) {
-      writeFile(guidePath(fake_->programDir, n), cp932(guideText(n) + QStringLiteral("\r\n")));
+      writeFile(guidePath(fake_->programDir, n),
+                cp932(guideShown(n).replace(QLatin1Char('\n'), QStringLiteral("\r\n"))));
     }
   }
 
