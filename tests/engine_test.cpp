@@ -115,12 +115,9 @@ TEST(SpacingSkip, RecordHolds1023CharactersOfEveryKind) {
       {"block comment one longer", "/*" + repeat("a", 1020) + "*/x", true},
       {"unclosed block comment", "/*" + repeat("a", 1021), false},
       {"unclosed block comment one longer", "/*" + repeat("a", 1022), true},
-      {"a double-byte character does not restart the count",
-       repeat(" ", 600) + a + repeat(" ", 424) + "x", true},
-      {"a bang comment does not restart the count",
-       repeat(" ", 600) + "!c!" + repeat(" ", 424) + "x", true},
-      {"neither counts itself", repeat(" ", 600) + a + "!c!" + repeat(" ", 423) + "x", false},
-      {"tabs and spaces mixed", repeat(" \t", 512) + "x", true},
+      {"double-byte characters and bang comments neither count nor restart the count",
+       repeat(" ", 600) + a + "!c!" + repeat(" ", 423) + "x", false},
+      {"one space more", repeat(" ", 600) + a + "!c!" + repeat(" ", 424) + "x", true},
   };
   for (const RecordCase& c : cases) {
     ParseContext ctx;
@@ -138,19 +135,15 @@ TEST(SpacingSkip, RecordHolds1023CharactersOfEveryKind) {
 // One skip serves every terminal at the same place, but an unclosed comment is traced by
 // every skip, so that the trace is the same with and without the fast paths.
 TEST(SpacingSkip, UnclosedCommentIsTracedByEverySkip) {
-  for (const bool fast : {true, false}) {
-    ParseContext ctx;
-    ctx.fast_paths = fast;
-    std::string trace;
-    ctx.trace = [&](std::string_view line) { trace += line; };
-    ctx.input.open("  /* open");
-    EXPECT_EQ(next_token_byte(ctx), kAnyByte);
-    EXPECT_EQ(ctx.input.tell_pos(), 0);
-    skip_spacing(ctx);
-    ctx.input.seek_pos(0);
-    skip_spacing(ctx);
-    EXPECT_EQ(trace, repeat(msg::kTraceUnclosedComment, 2)) << fast;
-  }
+  ParseContext ctx;
+  std::string trace;
+  ctx.trace = [&](std::string_view line) { trace += line; };
+  ctx.input.open("  /* open");
+  EXPECT_EQ(next_token_byte(ctx), kAnyByte);
+  skip_spacing(ctx);
+  ctx.input.seek_pos(0);
+  skip_spacing(ctx);
+  EXPECT_EQ(trace, repeat(msg::kTraceUnclosedComment, 2));
 }
 
 TEST(SpacingSkip, RememberedSkipIsForgottenWithItsInput) {
@@ -183,40 +176,25 @@ Terminal mark(int naming, int expected) {
   return [=](ParseContext& c) { return match_notation_mark(c, naming, expected); };
 }
 
-constexpr ClassPattern kDigits{"[0-9]+"};
 constexpr ClassPattern kLongName{"[a-zA-Z_-_][a-zA-Z0-9_-_]+"};
 
 TEST(Terminals, MatchOrLeaveTheInputWhereItWas) {
   const TerminalCase cases[] = {
       {"no spacing between a literal's bytes", "a b", literal("ab"), "<fail>", 0},
       {"comments before a literal", "//-c\r\n/*d*/!e!ab", literal("ab"), "ab", 16},
-      {"a literal after a double-byte character",
-       "\x82\xa0"
-       "ab",
-       literal("ab"), "ab", 4},
+      {"a literal after a double-byte character", "\x82\xa0z", literal("z"), "z", 3},
       {"a lead byte at the end", "\x82", literal("a"), "<fail>", 0},
-      {"a literal at the end of the data", "a", literal("ab"), "<fail>", 0},
-      {"a literal cut by Ctrl-Z",
-       "a\x1a"
-       "b",
-       literal("ab"), "<fail>", 0},
+      {"a literal cut by Ctrl-Z", "a\x1az", literal("az"), "<fail>", 0},
       {"high bytes lie below every range", "a\xe9", pattern(kLongName), "<fail>", 0},
-      {"a class match ends before CR LF", "9\r\n", pattern(kDigits), "9", 1},
-      {"a class at the end of the data", "  ", pattern(kDigits), "<fail>", 0},
       {"the empty quoted text", "\"\"x", match_quoted_text, "\"\"", 2},
       {"quoted text keeps double-byte characters", "\"\x82\xa0\"", match_quoted_text,
        "\"\x82\xa0\"", 4},
-      {"quoted text keeps comment marks", "\"//-!x\"", match_quoted_text, "\"//-!x\"", 7},
-      {"quoted text after a comment", "/*c*/\"a\"", match_quoted_text, "\"a\"", 8},
-      {"no quote", " x\"", match_quoted_text, "<fail>", 0},
       {"quoted text cut by Ctrl-Z", "\"a\x1a\"", match_quoted_text, "<fail>", 0},
       {"rest of an empty line", "\nx", match_rest_of_line, "", 1},
-      {"rest of nothing", "", match_rest_of_line, "", 0},
       {"lone carriage returns stay", "a\rb\r\nx", match_rest_of_line, "a\rb", 5},
       {"rest of line skips no spacing", " //-x\ny", match_rest_of_line, " //-x", 6},
       {"rest of line stops at Ctrl-Z", "a\x1a\nb", match_rest_of_line, "a", 1},
       {"the notation mark asked for", " x", mark(1, 1), "(x1)", 0},
-      {"another notation mark", " x", mark(0, 2), "<fail>", 0},
       {"a quoted text longer than 127 bytes stays whole", "\"" + std::string(500, 'q') + "\"",
        match_quoted_text, "\"" + std::string(500, 'q') + "\"", 502},
       {"a line longer than 2047 bytes stays whole", std::string(5000, 'r') + "\n",
@@ -268,45 +246,21 @@ TEST(ValueStack, HoldsAtMost9999CountedValues) {
   }
 }
 
-TEST(ValueStack, JoinPassesThroughTheStack) {
-  ValueStack stack;
-  std::string slot = "old";
-  stack.concat_into(slot, {"a", "", "bc", "", "d", "e", "f", "g", "h"});
-  EXPECT_EQ(slot, "abcdefgh");
-  EXPECT_EQ(stack.count(), 0);
-  stack.concat_into(slot, {"", ""});
-  EXPECT_EQ(slot, "");
-}
-
 // Frames hold their texts in place on the stack: a held text is off the count but stays
-// readable, and a result replaces every place from the frame's mark, built in place after
-// $1 or aside when a later piece reads the result's place.
+// readable, and a result replaces every place from the frame's mark, built aside when a
+// later piece reads the result's place.
 TEST(ValueStack, HeldTextsStayReadableUntilAResultTakesTheirPlaces) {
   ValueStack stack;
   stack.push("x");
   const std::size_t mark = stack.mark();
-  stack.push("ab");
-  stack.hold_top();
-  stack.push("cd");
-  stack.hold_top();
+  for (const char* text : {"one", "two"}) {
+    stack.push(text);
+    stack.hold_top();
+  }
   EXPECT_EQ(stack.count(), 1);
-  const std::string& first = stack.held(mark);
-  const std::string& second = stack.held(mark + 1);
-  stack.push_joined(mark, first, "-", second);
-  EXPECT_EQ(stack.count(), 2);
-  EXPECT_EQ(stack.top(), "ab-cd");
-
-  const std::size_t mark2 = stack.mark();
-  stack.push("one");
-  stack.hold_top();
-  stack.push("two");
-  stack.hold_top();
-  const std::string& one = stack.held(mark2);
-  const std::string& two = stack.held(mark2 + 1);
-  stack.push_joined(mark2, "\n", one, std::string_view(one).substr(1), two);
-  std::string out;
-  stack.pop_append(out);
-  EXPECT_EQ(out, "\nonenetwo");
+  const std::string& one = stack.held(mark);
+  stack.push_joined(mark, "\n", one, std::string_view(one).substr(1), stack.held(mark + 1));
+  EXPECT_EQ(stack.top(), "\nonenetwo");
   EXPECT_EQ(stack.count(), 2);
 }
 

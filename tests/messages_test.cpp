@@ -112,15 +112,5 @@ TEST(Messages, AreTheCp932FormOfTheirText) {
   }
 }
 
-TEST(Encoding, InvalidBytesAndUnmappableCharacters) {
-  EXPECT_EQ(cp932_to_utf8("a\x82"), "a\xEF\xBF\xBD");
-  std::size_t bad = 0;
-  EXPECT_FALSE(utf8_to_cp932("ab\xF0\x9F\x8E\xB5", &bad));
-  EXPECT_EQ(bad, 2U);
-  EXPECT_EQ(utf8_to_cp932_lossy("a\xF0\x9F\x8E\xB5"
-                                "b"),
-            "a?b");
-}
-
 }  // namespace
 }  // namespace bivox
