@@ -1,5 +1,5 @@
-// Chord symbols, tuplets, bracket chords, macros, repeats and commands through whole scores,
-// and what one session keeps from job to job.
+// Chord symbols, tuplets, bracket chords, macros, repeats, commands and long chains through
+// whole scores, and what one session keeps from job to job.
 #include <gtest/gtest.h>
 
 #if __has_include(<sys/resource.h>)
@@ -52,6 +52,9 @@ const std::string kOmitted = "省略連符がありました、展開して下�
 const std::string kRepeat = "再現がありました、展開して下さい";
 const std::string kBracketReport = "和音[]考慮願います。=";
 const std::string kSymbolReport = "コード''考慮願います。=";
+const std::string kTenBytes = "drmfsldrmf";
+const std::string kLongBody(20000, 'c');
+const std::string kLongChord = "[" + std::string(1021, 'c') + "]";
 const std::string kPitchU = "ピッチU=[考慮願います。]";
 std::string member_message(char letter) {
   return "メンバー宣言から,メンバー属性値設定までの間に、音が挟まれました。展開して下さい[" +
@@ -142,7 +145,28 @@ INSTANTIATE_TEST_SUITE_P(
         LanguageCase{Job::stereo, "[d m] S0", "[dm]\nS0\n"},
         LanguageCase{Job::syntax, "@B S0 #B0 [d m]", "\n@B\nS0\n#B0 [dm]\n"},
         LanguageCase{
-            Job::syntax, "@B S0 #A0 [d m]", "\n@B\nS0\n#A0 [dm]\n", {kBracketReport + "[dm]"}}));
+            Job::syntax, "@B S0 #A0 [d m]", "\n@B\nS0\n#A0 [dm]\n", {kBracketReport + "[dm]"}},
+        // Texts longer than their fields outside the expansion, reproduced chords, and
+        // repetitions up to the loop limit (2,999,990 bytes) are written whole.
+        LanguageCase{Job::syntax, "$m{" + kLongBody + "}2{" + kLongBody + "}",
+                     "\n$m{" + kLongBody + "}2{" + kLongBody + "}\n"},
+        LanguageCase{Job::expand,
+                     kLongChord + "4 ,8",
+                     kLongChord + "4" + kLongChord + "8\n",
+                     {kBracketReport + kLongChord}},
+        LanguageCase{Job::expand, "$a{" + kTenBytes + "}299999",
+                     "\n" + test::repeat(kTenBytes, 299999) + "\n"},
+        // Long chains are read in a loop, not by recursion: they are rebuilt whole.
+        LanguageCase{Job::stereo, "d" + test::repeat("^", 200000),
+                     " @S0d" + test::repeat("^", 200000) + "\n"},
+        LanguageCase{Job::stereo, test::repeat("<>", 100000) + "d",
+                     test::repeat("<>", 100000) + " @S0d\n"},
+        // A pitch above 500 never lowers the track's lowest pitch from its starting mark of
+        // 500, so the one note sits at the top of the range 500..2400048.
+        LanguageCase{Job::stereo, test::repeat("<", 200000) + "d",
+                     test::repeat("<", 200000) + " @S+64d\n"},
+        LanguageCase{Job::stereo, "\\" + test::repeat("AB", 100000) + " + x1 f",
+                     "\n\\" + test::repeat("AB", 100000) + "+\nx1 @S0f\n"}));
 
 // Each quality is taken whole: no earlier literal of the list is a prefix that steals it.
 TEST(ChordQualities, EveryQualityIsTakenWhole) {
@@ -199,7 +223,6 @@ std::string chord_symbol(std::string_view root, std::size_t nines) {
 }
 
 const std::string_view kNamedFull = "NamedMacro=OneMacroBuf[10240]Over!!!\n";
-const std::string kTenBytes = "drmfsldrmf";
 
 INSTANTIATE_TEST_SUITE_P(
     Language, LanguageLimits,
@@ -234,20 +257,6 @@ INSTANTIATE_TEST_SUITE_P(
         // Written out in a loop that already holds text, the loop's own limit applies.
         LimitCase{"repetition after text", Job::expand,
                   test::repeat("d ", 9) + "$a{" + kTenBytes + "}299999", msg::kLoopBufferFull}));
-
-// Texts longer than their fields outside the expansion, reproduced chords, and
-// repetitions up to the loop limit are written whole.
-TEST(LanguageLimits, LongTextsAreWrittenWhole) {
-  const std::string body(20000, 'c');
-  const test::Run syntax = test::run_score(Job::syntax, "$m{" + body + "}2{" + body + "}");
-  EXPECT_TRUE(lines(syntax.output) == "\n$m{" + body + "}2{" + body + "}\n");
-  const std::string chord = "[" + std::string(1021, 'c') + "]";
-  const test::Run run = test::run_score(Job::expand, chord + "4 ,8");
-  EXPECT_TRUE(lines(run.output) == chord + "4" + chord + "8\n");
-  // Ten bytes 299,999 times is 2,999,990 bytes: inside the loop limit.
-  const test::Run repeated = test::run_score(Job::expand, "$a{" + kTenBytes + "}299999");
-  EXPECT_TRUE(lines(repeated.output) == "\n" + test::repeat(kTenBytes, 299999) + "\n");
-}
 
 // The peak resident memory of the process so far, in kilobytes (0 where it is not known).
 long peak_memory_kb() {
