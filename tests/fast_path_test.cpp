@@ -91,8 +91,10 @@ TEST(FastPaths, EdgesGiveTheSameJobs) {
   const std::vector<std::string> scores = {
       "d4 r8 /* never closed", "c /* open\r\n", "", "   //- only a comment",
       "d4 " + std::string(1023, ' ') + "r4", "d4 " + std::string(1024, ' ') + "r4", "d4 ~ 8 ^",
-      "'C7sus4'4 ,4- &", "$m{d r}2 ${m}3 {}2 {s}1 {}", "d4 \x1a r4", "d4 \x82\xa0 r4 \xff",
-      "#B1 x1 c d e | #A0 d r m",
+      // Runs of blanks and line ends around the length that a quick look passes over.
+      "d4" + std::string(63, ' ') + "r4", "d4" + std::string(64, '\t') + "r4", "d4 \t\r\n\r \n.",
+      "d4 \r", "d4  /x r4", "d4 \n\x82\xa0", "V 12 34", "o\r\n5 V7", "'C7sus4'4 ,4- &",
+      "$m{d r}2 ${m}3 {}2 {s}1 {}", "d4 \x1a r4", "d4 \x82\xa0 r4 \xff", "#B1 x1 c d e | #A0 d r m",
       // Every attribute and inline command, and each cut short by the end of the data.
       "@AB P64/2 V+3:4 S-2:8 R5 W6:16 Q7 U+1:2 Y1 T-3 X128=5.2 X9=3 X129=+4 @ V",
       "#A1 x2 v+3:4^8 v-2 o5 <<< >> < ?6 p0 p+2 q-1 p^4 q~8 ? x", "@A V /* open", "#A1 o /* open",

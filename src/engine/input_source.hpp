@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace bivox {
 
@@ -42,6 +43,10 @@ class InputSource {
   Position tell_pos() const { return pos_; }
   void seek_pos(Position p) { pos_ = p; }
   void seek_end() { pos_ = static_cast<Position>(bytes_.size()); }
+  // The bytes as stored, up to the end of the data. Scanners that compare literals without
+  // line ends may read them directly: such a literal matches a stored byte exactly where it
+  // matches what a read there would deliver.
+  std::string_view stored() const { return {bytes_.data(), static_cast<std::size_t>(data_end_)}; }
 
   // Where the spacing that begins at `from` ends, if a skip from there was remembered.
   // Spacing depends on the bytes alone, so one skip serves every terminal that starts at

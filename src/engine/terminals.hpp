@@ -63,13 +63,31 @@ inline bool may_begin_spacing(int c) {
   return c == '\t' || c == '\n' || c == '\r' || c == ' ' || c == '!' || c == '/' ||
          (c >= 0x80 && c <= 0xFE);
 }
+// Where a run of blanks, tabs and line ends from `from` ends, when a byte that begins no
+// spacing follows it: the spacing between most terminals, found without the whole skip
+// (which comments, double-byte text and the end of the data need). The run is kept far
+// shorter than the characters one skip may collect.
+inline bool blank_run_end(const InputSource& in, Position from, Position& to) {
+  constexpr Position kLongestRun = 64;
+  for (Position p = from; p < from + kLongestRun; ++p) {
+    const int c = in.char_at(p);
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r') continue;
+    if (c == InputSource::kEnd || may_begin_spacing(c)) return false;
+    to = p;
+    return true;
+  }
+  return false;
+}
 // With the fast paths: where the spacing from here ends, when that is known without a skip.
 inline bool known_spacing_end(ParseContext& ctx, Position& to) {
   InputSource& in = ctx.input;
   const Position from = in.tell_pos();
   if (in.recall_spacing(from, to)) return true;
-  if (may_begin_spacing(in.char_at(from))) return false;
-  to = from;
+  if (!may_begin_spacing(in.char_at(from))) {
+    to = from;
+  } else if (!blank_run_end(in, from, to)) {
+    return false;
+  }
   in.remember_spacing(from, to);
   return true;
 }

@@ -1,91 +1,117 @@
 #include "grammar/length_scanner.hpp"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "engine/literal_list.hpp"
 #include "engine/terminals.hpp"
 
 namespace bivox {
 namespace {
 
-// An ordered list of literals, and the bytes that begin them, so that a list none of whose
-// literals can begin at the next byte is passed over at once.
-template <std::size_t N>
-struct LiteralList {
-  constexpr explicit LiteralList(const std::array<std::string_view, N>& literals)
-      : texts(literals) {
-    for (const std::string_view text : literals) {
-      starts[static_cast<unsigned char>(text[0])] = true;
-    }
-  }
-  std::array<std::string_view, N> texts;
-  std::array<bool, 256> starts{};
-};
+enum class Part { number, length, note_length };
 
-// Follows the rules note_length, length, length_unit, base_length, tick_length,
+// Follows the rules number, note_length, length, length_unit, base_length, tick_length,
 // note_value, dots, backquote_chain, dotted_number, tie_chain and slash_suffix: every
 // literal and number after the spacing skip, alternatives in the order the rules try them,
 // and the input left after the last terminal that matched. None of the literals holds a
 // line end, so they are compared with the stored bytes directly.
 class LengthScanner {
  public:
-  LengthScanner(ParseContext& ctx, std::string& out)
-      : ctx_(ctx), in_(ctx.input), at_(in_.tell_pos()), out_(out) {}
+  explicit LengthScanner(ParseContext& ctx)
+      : ctx_(ctx), data_(ctx.input.stored()), at_(ctx.input.tell_pos()) {}
 
-  // A length, followed by its slash suffix when `with_suffix`. Gives false when it
-  // declines; the input is then where it was.
-  bool scan(bool with_suffix) {
+  // Reads the part and appends its text to `out`: true when it matched, false when it did
+  // not (only a number can fail), none when the scan declines. The input is left after the
+  // part, or where it was.
+  std::optional<bool> read(Part part, std::string& out) {
     const Position start = at_;
-    length();
-    if (with_suffix) slash_suffix();
-    in_.seek_pos(declined_ ? start : at_);
-    return !declined_;
+    bool found = true;
+    if (part == Part::number) {
+      found = number();
+    } else {
+      length();
+      if (part == Part::note_length) slash_suffix();
+    }
+    if (declined_ || !found) {
+      ctx_.input.seek_pos(start);
+      return declined_ ? std::nullopt : std::optional<bool>(false);
+    }
+    for (int i = 0; i < count_; ++i) {
+      const Piece& piece = pieces_[static_cast<std::size_t>(i)];
+      out.append(data_, static_cast<std::size_t>(piece.from),
+                 static_cast<std::size_t>(piece.to - piece.from));
+    }
+    ctx_.input.seek_pos(at_);
+    return true;
   }
 
  private:
   // Ties and additions a scan follows before it leaves the length to the rules.
   static constexpr int kMaxChain = 8;
 
-  // Where the next terminal begins (after the spacing) and its first character. At the end
-  // of the data the scan declines: there every rule's spacing skip must run (an unclosed
-  // comment is traced by each).
+  int byte_at(Position p) const {
+    return static_cast<unsigned char>(data_[static_cast<std::size_t>(p)]);
+  }
+  bool in_data(Position p) const { return p < static_cast<Position>(data_.size()); }
+
+  // Where the next terminal begins (after the spacing) and its first character, looked up
+  // once for each place the scan reaches.
   int next(Position& token) {
-    if (declined_) return kAnyByte;
-    if (at_ != peeked_at_) {
-      if (!token_after(ctx_, at_, peeked_token_, peeked_char_)) {
-        declined_ = true;
-        return kAnyByte;
-      }
-      peeked_at_ = at_;
-    }
+    if (at_ != peeked_at_) peek();
     token = peeked_token_;
     return peeked_char_;
   }
-
-  bool literal(std::string_view text) {
-    Position token = 0;
-    return next(token) == static_cast<unsigned char>(text[0]) && take(token, text);
+  // Mostly the next terminal follows the last one directly. At the end of the data the scan
+  // declines: there every rule's spacing skip must run (an unclosed comment is traced by
+  // each).
+  void peek() {
+    peeked_at_ = at_;
+    if (in_data(at_) && !may_begin_spacing(byte_at(at_))) {
+      peeked_token_ = at_;
+      peeked_char_ = byte_at(at_);
+    } else if (!token_after(ctx_, at_, peeked_token_, peeked_char_)) {
+      declined_ = true;
+      peeked_char_ = kAnyByte;
+    }
   }
-  template <std::size_t N>
-  bool first_literal(const LiteralList<N>& list) {
+
+  // A literal of one character.
+  bool literal(char c) {
+    Position token = 0;
+    if (next(token) != static_cast<unsigned char>(c)) return false;
+    keep(token, token + 1);
+    return true;
+  }
+  bool first_literal(const LiteralList<std::string_view>& list) {
     Position token = 0;
     const int c = next(token);
-    if (c < 0 || !list.starts[static_cast<std::size_t>(c)]) return false;
-    for (const std::string_view text : list.texts) {
-      if (c == static_cast<unsigned char>(text[0]) && take(token, text)) return true;
-    }
-    return false;
-  }
-  bool take(Position token, std::string_view text) {
-    for (std::size_t i = 1; i < text.size(); ++i) {
-      if (in_.char_at(token + static_cast<Position>(i)) != static_cast<unsigned char>(text[i])) {
-        return false;
-      }
-    }
-    out_ += text;
-    at_ = token + static_cast<Position>(text.size());
+    const std::string_view* text = list.at(data_, token, c);
+    if (text == nullptr) return false;
+    keep(token, token + static_cast<Position>(text->size()));
     return true;
+  }
+
+  // The text taken is kept as pieces of the stored bytes, one piece while no spacing
+  // separates the terminals, and appended when the scan succeeds.
+  struct Piece {
+    Position from;
+    Position to;
+  };
+  // Terminals a scan takes at most: two per length unit, three per addition, one per tie
+  // and one slash suffix.
+  static constexpr int kMaxPieces = 64;
+  void keep(Position from, Position to) {
+    at_ = to;
+    if (count_ > 0 && pieces_[static_cast<std::size_t>(count_ - 1)].to == from) {
+      pieces_[static_cast<std::size_t>(count_ - 1)].to = to;
+    } else if (count_ < kMaxPieces) {
+      pieces_[static_cast<std::size_t>(count_++)] = {from, to};
+    } else {
+      declined_ = true;
+    }
   }
 
   // "[0-9]+" after the spacing.
@@ -93,9 +119,9 @@ class LengthScanner {
     Position token = 0;
     const int c = next(token);
     if (c < '0' || c > '9') return false;
-    Position end = token;
-    for (int d = c; d >= '0' && d <= '9'; d = in_.char_at(++end)) out_ += static_cast<char>(d);
-    at_ = end;
+    Position end = token + 1;
+    while (in_data(end) && byte_at(end) >= '0' && byte_at(end) <= '9') ++end;
+    keep(token, end);
     return true;
   }
 
@@ -107,12 +133,16 @@ class LengthScanner {
   // Back to an earlier state when an alternative fails part-way.
   struct Mark {
     Position at;
-    std::size_t size;
+    int count;
+    Position last_to;
   };
-  Mark mark() const { return {at_, out_.size()}; }
+  Mark mark() const {
+    return {at_, count_, count_ > 0 ? pieces_[static_cast<std::size_t>(count_ - 1)].to : 0};
+  }
   void back_to(const Mark& m) {
     at_ = m.at;
-    out_.resize(m.size);
+    count_ = m.count;
+    if (count_ > 0) pieces_[static_cast<std::size_t>(count_ - 1)].to = m.last_to;
   }
 
   void length() {
@@ -126,8 +156,10 @@ class LengthScanner {
   }
 
   void base_length() {
-    static constexpr LiteralList<8> kValues({"64", "32", "16", "8", "4", "2", "1", "0"});
-    static constexpr LiteralList<2> kDots({"..", "."});
+    static constexpr std::string_view kValueTexts[] = {"64", "32", "16", "8", "4", "2", "1", "0"};
+    static constexpr std::string_view kDotTexts[] = {"..", "."};
+    static constexpr LiteralList<std::string_view> kValues(kValueTexts);
+    static constexpr LiteralList<std::string_view> kDots(kDotTexts);
     if (tick_length()) return;
     first_literal(kValues);
     first_literal(kDots);
@@ -135,7 +167,7 @@ class LengthScanner {
 
   bool tick_length() {
     const Mark m = mark();
-    if (!literal("i")) return false;
+    if (!literal('i')) return false;
     if (number()) return true;
     back_to(m);
     return false;
@@ -144,29 +176,31 @@ class LengthScanner {
   void backquote_chain() {
     for (;;) {
       const Mark m = mark();
-      if (!literal("`")) return;
+      if (!literal('`')) return;
       if (!number() || !chain_step()) {
         back_to(m);
         return;
       }
-      literal(".");
+      literal('.');
     }
   }
 
   void tie_chain() {
-    if ((literal("^") || literal("~")) && chain_step()) length();
+    if ((literal('^') || literal('~')) && chain_step()) length();
   }
 
   void slash_suffix() {
-    static constexpr LiteralList<9> kSuffixes(
-        {"////", "///.", "///", "//.", "//", "/...", "/..", "/.", "/"});
+    static constexpr std::string_view kSuffixTexts[] = {"////", "///.", "///", "//.", "//",
+                                                        "/...", "/..",  "/.",  "/"};
+    static constexpr LiteralList<std::string_view> kSuffixes(kSuffixTexts);
     first_literal(kSuffixes);
   }
 
   ParseContext& ctx_;
-  InputSource& in_;
+  std::string_view data_;
   Position at_;  // just after the last terminal taken
-  std::string& out_;
+  std::array<Piece, kMaxPieces> pieces_;
+  int count_ = 0;
   Position peeked_at_ = -1;
   Position peeked_token_ = 0;
   int peeked_char_ = kAnyByte;
@@ -174,36 +208,37 @@ class LengthScanner {
   int chain_ = 0;
 };
 
-bool scan(ParseContext& ctx, std::string& out, bool with_suffix) {
+std::optional<bool> scan(ParseContext& ctx, Part part, std::string& out) {
   // The rules open a few activations per tie or addition; near the nesting limit they run
   // themselves, so that the limit is met exactly where it always was.
   constexpr int kScanDepth = 64;
-  if (!ctx.fast_paths || ctx.depth + kScanDepth > ParseContext::kMaxDepth) return false;
-  const std::size_t size = out.size();
-  if (LengthScanner(ctx, out).scan(with_suffix)) return true;
-  out.resize(size);
-  return false;
+  if (!ctx.fast_paths || ctx.depth + kScanDepth > ParseContext::kMaxDepth) return std::nullopt;
+  return LengthScanner(ctx).read(part, out);
 }
 
-bool scan_and_push(ParseContext& ctx, bool with_suffix) {
+std::optional<bool> scan_and_push(ParseContext& ctx, Part part) {
   std::string text;
-  if (!scan(ctx, text, with_suffix)) return false;
-  ctx.values.push_moved(std::move(text));
-  return true;
+  const std::optional<bool> found = scan(ctx, part, text);
+  if (found == true) ctx.values.push_moved(std::move(text));
+  return found;
 }
 
 }  // namespace
 
 bool scan_note_length(ParseContext& ctx, std::string& out) {
-  return scan(ctx, out, true);
+  return scan(ctx, Part::note_length, out).has_value();
 }
 
 bool scan_note_length(ParseContext& ctx) {
-  return scan_and_push(ctx, true);
+  return scan_and_push(ctx, Part::note_length).has_value();
 }
 
 bool scan_length(ParseContext& ctx) {
-  return scan_and_push(ctx, false);
+  return scan_and_push(ctx, Part::length).has_value();
+}
+
+std::optional<bool> scan_number(ParseContext& ctx) {
+  return scan_and_push(ctx, Part::number);
 }
 
 }  // namespace bivox

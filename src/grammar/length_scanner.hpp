@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "engine/parse_context.hpp"
@@ -17,5 +18,8 @@ bool scan_note_length(ParseContext& ctx);
 bool scan_note_length(ParseContext& ctx, std::string& out);
 // As scan_note_length, for the rule length: a length without its slash suffix.
 bool scan_length(ParseContext& ctx);
+// The rule number ("[0-9]+") read the same way: pushes the digits and gives true, gives
+// false with the input untouched where the rule fails, and nothing where it declines.
+std::optional<bool> scan_number(ParseContext& ctx);
 
 }  // namespace bivox

@@ -32,6 +32,7 @@ bool Grammar::one_or_more(Rule rule) {
 }
 
 bool Grammar::number() {
+  if (const std::optional<bool> read = scan_number(s_.engine)) return *read;
   Frame f(*this);
   if (f.seq(kDigits)) return f.pass(1);
   return f.fail();

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "engine/literal_list.hpp"
 #include "engine/terminals.hpp"
 #include "grammar/grammar.hpp"
 #include "grammar/length_scanner.hpp"
@@ -46,46 +47,10 @@ constexpr Choice kGermanLetters[] = {{"c", 0}, {"d", 2},  {"e", 4},  {"f", 5}, {
                                      {"a", 9}, {"h", 11}, {"b", 10}, {"_", -1}};
 constexpr Choice kAccidentals[] = {{"++", 2}, {"--", -2}, {"+", 1}, {"-", -1}, {"=", 0}};
 
-// An ordered list of literals, with the first of them that each byte can begin, so that the
-// literals which cannot match are passed over without a look.
-class ChoiceList {
- public:
-  template <std::size_t N>
-  constexpr explicit ChoiceList(const Choice (&choices)[N]) : choices_(choices) {
-    static_assert(N < kNone);
-    first_.fill(kNone);
-    for (std::size_t i = N; i-- > 0;) {
-      first_[static_cast<unsigned char>(choices[i].literal[0])] = static_cast<std::uint8_t>(i);
-    }
-  }
-
-  // The first literal that the bytes at `token` begin with, or null; `next` is the byte at
-  // `token`. None of the literals holds a line end, so the stored bytes compare as reads
-  // would deliver them.
-  const Choice* at(const InputSource& in, Position token, int next) const {
-    if (next < 0) return nullptr;
-    for (std::size_t k = first_[static_cast<std::size_t>(next)]; k < choices_.size(); ++k) {
-      const std::string_view literal = choices_[k].literal;
-      if (static_cast<unsigned char>(literal[0]) != next) continue;
-      std::size_t i = 1;
-      while (i < literal.size() && in.char_at(token + static_cast<Position>(i)) ==
-                                       static_cast<unsigned char>(literal[i])) {
-        ++i;
-      }
-      if (i == literal.size()) return &choices_[k];
-    }
-    return nullptr;
-  }
-
- private:
-  static constexpr std::uint8_t kNone = 255;
-  std::span<const Choice> choices_;
-  std::array<std::uint8_t, 256> first_{};
-};
-
-constexpr ChoiceList kLettersByNaming[] = {ChoiceList(kSolfegeLetters), ChoiceList(kEnglishLetters),
-                                           ChoiceList(kGermanLetters)};
-constexpr ChoiceList kAccidentalList(kAccidentals);
+constexpr LiteralList<Choice> kLettersByNaming[] = {LiteralList<Choice>(kSolfegeLetters),
+                                                    LiteralList<Choice>(kEnglishLetters),
+                                                    LiteralList<Choice>(kGermanLetters)};
+constexpr LiteralList<Choice> kAccidentalList(kAccidentals);
 
 bool in_first(const std::array<int, 7>& order, int count, int m) {
   for (int i = 0; i < count; ++i) {
@@ -144,7 +109,7 @@ std::optional<bool> Grammar::read_note_directly() {
   const int naming = st.voice_value(st.note_naming);
   const Choice* letter =
       naming >= 0 && naming < static_cast<int>(std::size(kLettersByNaming))
-          ? kLettersByNaming[static_cast<std::size_t>(naming)].at(in, letter_at, next)
+          ? kLettersByNaming[static_cast<std::size_t>(naming)].at(in.stored(), letter_at, next)
           : nullptr;
   if (letter == nullptr) {
     in.seek_pos(start);
@@ -156,7 +121,7 @@ std::optional<bool> Grammar::read_note_directly() {
     in.seek_pos(start);
     return std::nullopt;
   }
-  const Choice* sign = kAccidentalList.at(in, accidental_at, next);
+  const Choice* sign = kAccidentalList.at(in.stored(), accidental_at, next);
   in.seek_pos(sign != nullptr ? accidental_at + static_cast<Position>(sign->literal.size())
                               : after_letter);
   std::string text(letter->literal);
