@@ -63,10 +63,10 @@ inline bool may_begin_spacing(int c) {
   return c == '\t' || c == '\n' || c == '\r' || c == ' ' || c == '!' || c == '/' ||
          (c >= 0x80 && c <= 0xFE);
 }
-// Where a run of blanks, tabs and line ends from `from` ends, when a byte that begins no
-// spacing follows it: the spacing between most terminals, found without the whole skip
-// (which comments, double-byte text and the end of the data need). The run is kept far
-// shorter than the characters one skip may collect.
+// Where a run of blanks, tabs and line ends from `from` ends (`from` itself when there is
+// none), when a byte that begins no spacing follows it: the spacing between most
+// terminals, found without the whole skip (which comments, double-byte text and the end of
+// the data need). The run is kept far shorter than the characters one skip may collect.
 inline bool blank_run_end(const InputSource& in, Position from, Position& to) {
   constexpr Position kLongestRun = 64;
   for (Position p = from; p < from + kLongestRun; ++p) {
@@ -78,22 +78,14 @@ inline bool blank_run_end(const InputSource& in, Position from, Position& to) {
   }
   return false;
 }
-// With the fast paths: where the spacing from here ends, when that is known without a skip.
-inline bool known_spacing_end(ParseContext& ctx, Position& to) {
-  InputSource& in = ctx.input;
-  const Position from = in.tell_pos();
-  if (in.recall_spacing(from, to)) return true;
-  if (!may_begin_spacing(in.char_at(from))) {
-    to = from;
-  } else if (!blank_run_end(in, from, to)) {
-    return false;
-  }
-  in.remember_spacing(from, to);
-  return true;
+// With the fast paths: where the spacing from `from` ends, when that is known without a
+// skip.
+inline bool known_spacing_end(const InputSource& in, Position from, Position& to) {
+  return blank_run_end(in, from, to) || in.recall_spacing(from, to);
 }
 inline void skip_spacing(ParseContext& ctx) {
   Position to = 0;
-  if (ctx.fast_paths && known_spacing_end(ctx, to)) {
+  if (ctx.fast_paths && known_spacing_end(ctx.input, ctx.input.tell_pos(), to)) {
     ctx.input.seek_pos(to);
   } else {
     skip_spacing_anew(ctx);
@@ -106,11 +98,11 @@ inline constexpr int kAnyByte = -2;
 // left where it is. kAnyByte when the fast paths are off, and at the end of the data, so
 // that there every alternative runs its spacing skip (and traces an unclosed comment)
 // exactly as often as without the fast paths.
-int next_token_byte_anew(ParseContext& ctx);  // when no skip from here is remembered
+int next_token_byte_anew(ParseContext& ctx);  // when the skip must be made
 inline int next_token_byte(ParseContext& ctx) {
   if (!ctx.fast_paths) return kAnyByte;
   Position to = 0;
-  if (!known_spacing_end(ctx, to)) return next_token_byte_anew(ctx);
+  if (!known_spacing_end(ctx.input, ctx.input.tell_pos(), to)) return next_token_byte_anew(ctx);
   const int c = ctx.input.char_at(to);
   return c == InputSource::kEnd ? kAnyByte : c;
 }
@@ -121,14 +113,12 @@ inline bool token_after(ParseContext& ctx, Position from, Position& token, int& 
   InputSource& in = ctx.input;
   in.seek_pos(from);
   if (!ctx.fast_paths) return false;
-  // Most terminals follow the last one directly, with no spacing to skip.
-  next = in.char_at(from);
-  if (next != InputSource::kEnd && !may_begin_spacing(next)) {
-    token = from;
-    return true;
+  if (!known_spacing_end(in, from, token) &&
+      (next_token_byte_anew(ctx) == kAnyByte || !in.recall_spacing(from, token))) {
+    return false;
   }
-  next = next_token_byte(ctx);
-  return next != kAnyByte && in.recall_spacing(from, token);
+  next = in.char_at(token);
+  return next != InputSource::kEnd;
 }
 // Whether a literal can match before `next`.
 inline bool may_begin(int next, std::string_view literal) {

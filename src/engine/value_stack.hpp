@@ -24,12 +24,30 @@ class ValueStack {
 
   void reset();
   // Pushes a copy of the text.
-  void push(std::string_view text);
+  void push(std::string_view text) {
+    place_at(top_).assign(text);
+    pushed_at(top_);
+  }
   // Pushes the text itself.
-  void push_moved(std::string&& text);
-  void pop_into(std::string& slot);
+  void push_moved(std::string&& text) {
+    place_at(top_) = std::move(text);
+    pushed_at(top_);
+  }
+  void pop_into(std::string& slot) {
+    --count_;
+    --top_;
+    slot = std::move(places_[top_]);
+  }
   // Appends the top text to `out` and pops it.
-  void pop_append(std::string& out);
+  void pop_append(std::string& out) {
+    --count_;
+    if (out.empty()) {
+      out.swap(places_[top_ - 1]);
+    } else {
+      out += places_[top_ - 1];
+    }
+    release_to(top_ - 1);
+  }
   // Joins the parts into the slot; the joined text passes through the stack on its way.
   void concat_into(std::string& slot, std::initializer_list<std::string_view> parts);
   int count() const { return count_; }
@@ -54,7 +72,10 @@ class ValueStack {
     pushed_at(mark);
   }
   // Releases the places from `mark` on and pushes the text held at `place` in their stead.
-  void push_held(std::size_t mark, std::size_t place);
+  void push_held(std::size_t mark, std::size_t place) {
+    if (place != mark) places_[mark].swap(places_[place]);
+    pushed_at(mark);
+  }
   // Releases the places from `mark` on and pushes the pieces joined in their stead. The
   // common results that begin with the text held at `mark` ($1 + ...) are built in place.
   template <class... Pieces>

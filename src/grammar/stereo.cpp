@@ -1,6 +1,6 @@
 // The stereo placement: a pan command before every note of an eligible track.
 #include <algorithm>
-#include <charconv>
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kPanLimit = 64;
 
-// The pan command texts are a fixed prefix and the value: written in place, once per note.
+// The pan command texts are a fixed prefix and the value.
 constexpr std::string_view prefix_of(std::string_view command) {
   return command.substr(0, command.find("%d"));
 }
@@ -21,16 +21,44 @@ constexpr std::string_view kNegativePrefix = prefix_of(msg::kPanNegative);
 static_assert(msg::kPanPositive.substr(kPositivePrefix.size()) == "%d");
 static_assert(msg::kPanNegative.substr(kNegativePrefix.size()) == "%d");
 
-void write_pan_command(std::string& out, int value) {
-  if (value == 0) {
-    out.assign(msg::kPanZero);
-    return;
+struct PanCommand {
+  std::array<char, 32> text{};
+  std::size_t size = 0;
+  constexpr void append(char c) { text[size++] = c; }
+  std::string_view view() const { return {text.data(), size}; }
+};
+
+constexpr PanCommand pan_command(int value) {
+  PanCommand command;
+  const std::string_view head = value == 0  ? msg::kPanZero
+                                : value > 0 ? kPositivePrefix
+                                            : kNegativePrefix;
+  for (const char c : head) command.append(c);
+  if (value == 0) return command;
+  if (value < 0) command.append('-');
+  long long magnitude = value < 0 ? -static_cast<long long>(value) : value;
+  std::array<char, 20> digits{};
+  std::size_t count = 0;
+  for (; magnitude > 0; magnitude /= 10) digits[count++] = static_cast<char>('0' + magnitude % 10);
+  while (count > 0) command.append(digits[--count]);
+  return command;
+}
+
+// The commands of every placed value, written once rather than once per note.
+constexpr auto kPlacedCommands = [] {
+  std::array<PanCommand, 2 * kPanLimit + 1> commands{};
+  for (int value = -kPanLimit; value <= kPanLimit; ++value) {
+    commands[static_cast<std::size_t>(value + kPanLimit)] = pan_command(value);
   }
-  const std::string_view prefix = value > 0 ? kPositivePrefix : kNegativePrefix;
-  char text[32];
-  prefix.copy(text, prefix.size());
-  const char* end = std::to_chars(text + prefix.size(), text + sizeof text, value).ptr;
-  out.assign(text, static_cast<std::size_t>(end - text));
+  return commands;
+}();
+
+void write_pan_command(std::string& out, int value) {
+  if (value >= -kPanLimit && value <= kPanLimit) {
+    out.assign(kPlacedCommands[static_cast<std::size_t>(value + kPanLimit)].view());
+  } else {
+    out.assign(pan_command(value).view());
+  }
 }
 
 // (pitch - centre) * scale in single precision, rounded half away from zero.
