@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <initializer_list>
@@ -41,10 +42,14 @@ class ValueStack {
   // Appends the top text to `out` and pops it.
   void pop_append(std::string& out) {
     --count_;
+    std::string& text = places_[top_ - 1];
     if (out.empty()) {
-      out.swap(places_[top_ - 1]);
+      out.swap(text);
     } else {
-      out += places_[top_ - 1];
+      // Room for what follows a large text too, so that it is not moved again at once.
+      const std::size_t size = out.size() + text.size();
+      if (size > out.capacity()) out.reserve(std::max(2 * out.capacity(), size + size / 2));
+      out += text;
     }
     release_to(top_ - 1);
   }
@@ -82,13 +87,18 @@ class ValueStack {
   void push_joined(std::size_t mark, const Pieces&... pieces) {
     std::string& place = place_at(mark);
     const int uses = (is_place(pieces, place) + ...);
+    // Reserved at once: a large piece (a nested group) is then copied a single time.
+    const std::size_t size = (std::string_view(pieces).size() + ...);
     if (uses == 0) {
       place.clear();
+      place.reserve(size);
       (place.append(std::string_view(pieces)), ...);
     } else if (uses == 1 && is_place_itself(first(pieces...), place)) {
+      place.reserve(size);
       append_rest(place, pieces...);
     } else {
       scratch_.clear();
+      scratch_.reserve(size);
       (scratch_.append(std::string_view(pieces)), ...);
       place.swap(scratch_);
     }
