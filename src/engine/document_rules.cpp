@@ -54,21 +54,30 @@ void Grammar::collect_elements(std::string& text) {
   held.add(text.size());
   const std::size_t loop_start = text.size();
   Position p = ctx.input.tell_pos();
-  while (element()) {
+  for (;;) {
+    // A note read directly goes straight into the text; any other element passes through
+    // the value stack. An element that would fill the loop's buffer is a fatal stop.
+    const std::size_t before = text.size();
+    const bool note = read_note_directly(text).value_or(false);
+    if (!note && !element_other_than_note()) break;
     p = ctx.input.tell_pos();
-    const std::size_t size = ctx.values.top().size();
-    if (text.size() - loop_start + size + 2 >= kLoopBuffer) {
+    const std::size_t size = note ? text.size() - before : ctx.values.top().size();
+    if (before - loop_start + size + 2 >= kLoopBuffer) {
       throw FatalStop(std::string(msg::kLoopBufferFull));
     }
     held.add(size);
-    ctx.values.pop_append(text);
+    if (!note) ctx.values.pop_append(text);
   }
   ctx.input.seek_pos(p);
 }
 
+bool Grammar::element() {
+  return push_note_directly().value_or(false) || element_other_than_note();
+}
+
 // Every alternative of every category begins with a literal; beside each category stand the
 // first bytes of those literals (the note letters of all three naming systems for notes).
-bool Grammar::element() {
+bool Grammar::element_other_than_note() {
   static constexpr StartingRule kCategories[] = {
       {&Grammar::header_line, "%\\"},
       {&Grammar::attribute_command, "@PVSRWQUYTX"},
@@ -84,14 +93,13 @@ bool Grammar::element() {
   static constexpr StartTable kStarts = start_table(kCategories);
   constexpr std::uint32_t kNoteCategory = 1U << 5;  // note_or_chord_symbol
   // A note letter (of any naming system) begins no other category, so a note read directly
-  // is the element.
+  // is the element, and where none was read the categories are tried in their order.
   static_assert([] {
     for (const char letter : std::string_view("abcdefghlmrs_")) {
       if (kStarts[static_cast<unsigned char>(letter)] != kNoteCategory) return false;
     }
     return true;
   }());
-  if (read_note_directly().value_or(false)) return true;
   return first_rule(kCategories, kStarts);
 }
 

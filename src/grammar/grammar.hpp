@@ -25,6 +25,7 @@ class Grammar {
   bool elements();
   bool element_loop();
   bool element();
+  bool element_other_than_note();
 
   // Lexical rules.
   bool number();
@@ -194,7 +195,8 @@ class Grammar {
   std::string member_prefix(char letter);
   std::string value_report(std::string_view value);
   void report_text(std::string_view label, std::string_view text);
-  std::optional<bool> read_note_directly();
+  std::optional<bool> read_note_directly(std::string& out);
+  std::optional<bool> push_note_directly();
   int absolute_pitch() const;
   void annotate_note();
   enum class ChordKind { bracket, symbol };

@@ -72,12 +72,12 @@ bool Grammar::note_or_chord_symbol() {
   static constexpr Rule kSymbol[] = {&Grammar::chord_symbol};
   // What the rule note would give when read directly: the note, or a failure that changed
   // nothing, after which only the chord symbol is left to try.
-  if (const std::optional<bool> read = read_note_directly()) return *read || first_rule(kSymbol);
+  if (const std::optional<bool> read = push_note_directly()) return *read || first_rule(kSymbol);
   return first_rule(kForms);
 }
 
 bool Grammar::note() {
-  if (const std::optional<bool> read = read_note_directly()) return *read;
+  if (const std::optional<bool> read = push_note_directly()) return *read;
   Frame f(*this);
   if (f.seq(&Grammar::note_name, &Grammar::accidental, &Grammar::note_length)) {
     s_.score.note_seen = 1;
@@ -92,8 +92,8 @@ bool Grammar::note() {
 // that matches sets it again, and nothing reads it before a note matched. It declines
 // (nothing read, nothing changed) wherever the rules must run themselves: fast paths off,
 // the end of the data after a letter or at the start, a length the scanner leaves to the
-// rules, or nesting close to its limit.
-std::optional<bool> Grammar::read_note_directly() {
+// rules, or nesting close to its limit. The note's text is appended to `out`.
+std::optional<bool> Grammar::read_note_directly(std::string& out) {
   // The rules would open a few activations (element, note, letter, accidental) above the
   // length, whose scanner keeps a margin of its own: close to the nesting limit they run
   // themselves, so that the limit is met exactly where it always was.
@@ -124,9 +124,11 @@ std::optional<bool> Grammar::read_note_directly() {
   const Choice* sign = kAccidentalList.at(in.stored(), accidental_at, next);
   in.seek_pos(sign != nullptr ? accidental_at + static_cast<Position>(sign->literal.size())
                               : after_letter);
-  std::string text(letter->literal);
-  if (sign != nullptr) text += sign->literal;
-  if (!scan_note_length(ctx, text)) {
+  const std::size_t note_start = out.size();
+  out += letter->literal;
+  if (sign != nullptr) out += sign->literal;
+  if (!scan_note_length(ctx, out)) {
+    out.resize(note_start);
     in.seek_pos(start);
     return std::nullopt;
   }
@@ -134,9 +136,16 @@ std::optional<bool> Grammar::read_note_directly() {
   st.last_accidental = sign != nullptr ? sign->value : kNoAccidental;
   st.note_seen = 1;
   annotate_note();
-  text.insert(0, st.annotation);
-  ctx.values.push_moved(std::move(text));
+  out.insert(note_start, st.annotation);
   return true;
+}
+
+// read_note_directly, with the note's text pushed as the rule's result.
+std::optional<bool> Grammar::push_note_directly() {
+  std::string text;
+  const std::optional<bool> read = read_note_directly(text);
+  if (read == true) s_.engine.values.push_moved(std::move(text));
+  return read;
 }
 
 bool Grammar::note_name() {
