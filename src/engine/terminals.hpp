@@ -58,10 +58,15 @@ inline constexpr std::array<std::string_view, 3> kNotationMarks = {"(x0)", "(x1)
 // bang comments and double-byte characters. With the fast paths a skip already made from
 // the same place is not made again.
 void skip_spacing_anew(ParseContext& ctx);
-// Whether spacing can begin with the character: every other one ends a skip at once.
+// The characters spacing can begin with: every other one ends a skip at once.
+inline constexpr std::array<bool, 256> kSpacingStarts = [] {
+  std::array<bool, 256> starts{};
+  for (const char c : std::string_view("\t\n\r !/")) starts[static_cast<unsigned char>(c)] = true;
+  for (std::size_t c = 0x80; c <= 0xFE; ++c) starts[c] = true;
+  return starts;
+}();
 inline bool may_begin_spacing(int c) {
-  return c == '\t' || c == '\n' || c == '\r' || c == ' ' || c == '!' || c == '/' ||
-         (c >= 0x80 && c <= 0xFE);
+  return c >= 0 && kSpacingStarts[static_cast<std::size_t>(c)];
 }
 // Where a run of blanks, tabs and line ends from `from` ends (`from` itself when there is
 // none), when a byte that begins no spacing follows it: the spacing between most
