@@ -58,10 +58,15 @@ inline constexpr std::array<std::string_view, 3> kNotationMarks = {"(x0)", "(x1)
 // bang comments and double-byte characters. With the fast paths a skip already made from
 // the same place is not made again.
 void skip_spacing_anew(ParseContext& ctx);
+// The bytes of a text, as a set.
+constexpr std::array<bool, 256> byte_set(std::string_view bytes) {
+  std::array<bool, 256> set{};
+  for (const char c : bytes) set[static_cast<unsigned char>(c)] = true;
+  return set;
+}
 // The characters spacing can begin with: every other one ends a skip at once.
 inline constexpr std::array<bool, 256> kSpacingStarts = [] {
-  std::array<bool, 256> starts{};
-  for (const char c : std::string_view("\t\n\r !/")) starts[static_cast<unsigned char>(c)] = true;
+  std::array<bool, 256> starts = byte_set("\t\n\r !/");
   for (std::size_t c = 0x80; c <= 0xFE; ++c) starts[c] = true;
   return starts;
 }();

@@ -31,7 +31,7 @@ class LengthScanner {
     bool found = true;
     if (part == Part::number) {
       found = number();
-    } else {
+    } else if (may_begin_length()) {
       length();
       if (part == Part::note_length) slash_suffix();
     }
@@ -78,12 +78,24 @@ class LengthScanner {
     }
   }
 
+  // Whether the next terminal begins with the character.
+  bool upcoming(char c) {
+    Position token = 0;
+    return next(token) == static_cast<unsigned char>(c);
+  }
   // A literal of one character.
   bool literal(char c) {
-    Position token = 0;
-    if (next(token) != static_cast<unsigned char>(c)) return false;
-    keep(token, token + 1);
+    if (!upcoming(c)) return false;
+    keep(peeked_token_, peeked_token_ + 1);
     return true;
+  }
+  // Whether a length (with its suffix) can begin at the next terminal: where none can, the
+  // length is empty, as every one of its literals would fail.
+  bool may_begin_length() {
+    static constexpr std::array<bool, 256> kStarts = byte_set("i0123456789.`^~/");
+    Position token = 0;
+    const int c = next(token);
+    return c >= 0 && kStarts[static_cast<std::size_t>(c)];
   }
   bool first_literal(const LiteralList<std::string_view>& list) {
     Position token = 0;
@@ -166,8 +178,9 @@ class LengthScanner {
   }
 
   bool tick_length() {
+    if (!upcoming('i')) return false;
     const Mark m = mark();
-    if (!literal('i')) return false;
+    literal('i');
     if (number()) return true;
     back_to(m);
     return false;
@@ -175,8 +188,9 @@ class LengthScanner {
 
   void backquote_chain() {
     for (;;) {
+      if (!upcoming('`')) return;
       const Mark m = mark();
-      if (!literal('`')) return;
+      literal('`');
       if (!number() || !chain_step()) {
         back_to(m);
         return;
