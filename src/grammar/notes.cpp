@@ -82,7 +82,7 @@ bool Grammar::note() {
   if (f.seq(&Grammar::note_name, &Grammar::accidental, &Grammar::note_length)) {
     s_.score.note_seen = 1;
     annotate_note();
-    return f.yield(s_.score.annotation, f[1], f[2], f[3]);
+    return f.yield(s_.score.annotation.view(), f[1], f[2], f[3]);
   }
   return f.fail();
 }
@@ -136,7 +136,7 @@ std::optional<bool> Grammar::read_note_directly(std::string& out) {
   st.last_accidental = sign != nullptr ? sign->value : kNoAccidental;
   st.note_seen = 1;
   annotate_note();
-  out.insert(note_start, st.annotation);
+  out.insert(note_start, st.annotation.view());
   return true;
 }
 

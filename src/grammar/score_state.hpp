@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,14 @@ inline int track_slot(char letter) {
   return letter - 'A';
 }
 
+// A short text held in place, such as the pan command written before a note.
+struct ShortText {
+  std::array<char, 32> text{};
+  std::size_t size = 0;
+  constexpr void append(char c) { text[size++] = c; }
+  std::string_view view() const { return {text.data(), size}; }
+};
+
 // The score context that a pass reads and updates: the current track and voice, the
 // per-track and per-voice settings and the pitch range gathered for the stereo placement.
 struct ScoreState {
@@ -31,7 +40,7 @@ struct ScoreState {
   int last_key_signature = 0;
   int last_note = 0;
   int last_accidental = kNoAccidental;
-  std::string annotation;
+  ShortText annotation;  // what is written before the last note read
 
   TrackTable key_signature{};
   TrackTable transpose{};

@@ -21,15 +21,8 @@ constexpr std::string_view kNegativePrefix = prefix_of(msg::kPanNegative);
 static_assert(msg::kPanPositive.substr(kPositivePrefix.size()) == "%d");
 static_assert(msg::kPanNegative.substr(kNegativePrefix.size()) == "%d");
 
-struct PanCommand {
-  std::array<char, 32> text{};
-  std::size_t size = 0;
-  constexpr void append(char c) { text[size++] = c; }
-  std::string_view view() const { return {text.data(), size}; }
-};
-
-constexpr PanCommand pan_command(int value) {
-  PanCommand command;
+constexpr ShortText pan_command(int value) {
+  ShortText command;
   const std::string_view head = value == 0  ? msg::kPanZero
                                 : value > 0 ? kPositivePrefix
                                             : kNegativePrefix;
@@ -46,19 +39,18 @@ constexpr PanCommand pan_command(int value) {
 
 // The commands of every placed value, written once rather than once per note.
 constexpr auto kPlacedCommands = [] {
-  std::array<PanCommand, 2 * kPanLimit + 1> commands{};
+  std::array<ShortText, 2 * kPanLimit + 1> commands{};
   for (int value = -kPanLimit; value <= kPanLimit; ++value) {
     commands[static_cast<std::size_t>(value + kPanLimit)] = pan_command(value);
   }
   return commands;
 }();
 
-void write_pan_command(std::string& out, int value) {
-  if (value >= -kPanLimit && value <= kPanLimit) {
-    out.assign(kPlacedCommands[static_cast<std::size_t>(value + kPanLimit)].view());
-  } else {
-    out.assign(pan_command(value).view());
-  }
+// The pan command of a value: those of placed values are ready made.
+ShortText pan_command_for(int value) {
+  return value >= -kPanLimit && value <= kPanLimit
+             ? kPlacedCommands[static_cast<std::size_t>(value + kPanLimit)]
+             : pan_command(value);
 }
 
 // (pitch - centre) * scale in single precision, rounded half away from zero.
@@ -81,7 +73,7 @@ int placed_value(int pitch, float centre, float scale) {
 
 void Grammar::annotate_note() {
   ScoreState& st = s_.score;
-  st.annotation.clear();
+  st.annotation = {};
   const auto t = static_cast<std::size_t>(st.current_track);
   if (s_.switches.plain_notes || st.last_note == kRestNote) return;
   // Every note's pitch is recorded for the report, also on tracks that are left alone.
@@ -91,12 +83,12 @@ void Grammar::annotate_note() {
   if (s_.switches.pass == 0) {
     if (p < st.lowest_pitch[t]) st.lowest_pitch[t] = p;
     if (p > st.highest_pitch[t]) st.highest_pitch[t] = p;
-    write_pan_command(st.annotation, p);
+    st.annotation = pan_command_for(p);
     return;
   }
   const int n = std::clamp(placed_value(p, s_.pitch.centre, s_.pitch.scale), -kPanLimit, kPanLimit);
   s_.placement.placed_at(st.current_track, n);
-  write_pan_command(st.annotation, n);
+  st.annotation = pan_command_for(n);
 }
 
 }  // namespace bivox
