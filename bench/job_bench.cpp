@@ -172,7 +172,7 @@ void score_sizes(benchmark::internal::Benchmark* b) {
 }
 
 void nesting_depths(benchmark::internal::Benchmark* b) {
-  for (const std::int64_t depth : {250, 500, 1000, 2000}) b->Arg(depth);
+  for (const std::int64_t depth : {250, 500, 1000, 1500, 2000, 3000}) b->Arg(depth);
   b->UseManualTime()->Unit(benchmark::kMillisecond);
 }
 

@@ -35,13 +35,16 @@ def main():
         print(f" {mbps(run):.1f} | {passes} | {run['x_copy']:.0f} | {run['peak_MB']:.1f} |"
               f" {run['real_time'] / half['real_time']:.2f} |")
     print()
-    print("| nesting depth | syntax us/level | stereo us/level |")
+    jobs = ("syntax", "stereo")
+    print("| nesting depth | " + " | ".join(f"{job} us/level" for job in jobs) + " |")
     print("|---|---|---|")
-    for depth in (250, 500, 1000, 2000):
-        cells = [f"{now[f'BM_Nested/{job}/{depth}']['s_per_level'] * 1e6:.2f}"
-                 for job in ("syntax", "stereo")]
+    for depth in (250, 500, 1000, 1500, 2000, 3000):
+        cells = [f"{now[f'BM_Nested/{job}/{depth}']['s_per_level'] * 1e6:.2f}" for job in jobs]
         print(f"| {depth} | " + " | ".join(cells) + " |")
-
+    for depth in (1000, 1500):
+        ratios = [now[f"BM_Nested/{job}/{2 * depth}"]["real_time"] /
+                  now[f"BM_Nested/{job}/{depth}"]["real_time"] for job in jobs]
+        print(f"| time {2 * depth} / {depth} | " + " | ".join(f"{r:.2f}" for r in ratios) + " |")
 
 if __name__ == "__main__":
     main()
