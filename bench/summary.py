@@ -31,7 +31,7 @@ def main():
         half = now[f"BM_Job/{job}/500000"]
         passes = " / ".join(f"{run[k]:.1f}" for k in ("pass1_MBps", "pass2_MBps") if k in run)
         earlier = before.get(f"BM_Job/{job}/1000000")
-        print(f"| {job} | {mbps(earlier):.2f} |" if earlier else f"| {job} | |", end="")
+        print(f"| {job} | {mbps(earlier):.1f} |" if earlier else f"| {job} | |", end="")
         print(f" {mbps(run):.1f} | {passes} | {run['x_copy']:.0f} | {run['peak_MB']:.1f} |"
               f" {run['real_time'] / half['real_time']:.2f} |")
     print()
