@@ -20,7 +20,7 @@ done
 scripts/setup.sh
 
 build=build-fuzz
-harnesses=(fuzz_syntax fuzz_expand fuzz_stereo fuzz_session)
+harnesses=(fuzz_syntax fuzz_expand fuzz_stereo fuzz_session fuzz_fast_paths)
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DBIVOX_WERROR=ON \
   -DBIVOX_BUILD_FUZZ=ON -DBIVOX_BUILD_TESTS=OFF -DBIVOX_BUILD_DIALOG=OFF >/dev/null
 cmake --build "$build" --target "${harnesses[@]}"
