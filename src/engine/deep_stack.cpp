@@ -3,7 +3,9 @@
 #include <exception>
 #include <system_error>
 
-#if __has_include(<pthread.h>)
+#if defined(_WIN32)
+#include <windows.h>
+#elif __has_include(<pthread.h>)
 #include <pthread.h>
 #else
 #include <thread>
@@ -19,21 +21,41 @@ struct Work {
   std::exception_ptr error;
 };
 
-void* run(void* arg) {
-  auto* w = static_cast<Work*>(arg);
+void run_work(Work& w) {
   try {
-    (*w->work)();
+    (*w.work)();
   } catch (...) {
-    w->error = std::current_exception();
+    w.error = std::current_exception();
   }
+}
+
+#if defined(_WIN32)
+DWORD WINAPI run(LPVOID arg) {
+  run_work(*static_cast<Work*>(arg));
+  return 0;
+}
+#else
+void* run(void* arg) {
+  run_work(*static_cast<Work*>(arg));
   return nullptr;
 }
+#endif
 
 }  // namespace
 
 void run_with_deep_stack(const std::function<void()>& work) {
   Work w{&work, nullptr};
-#if __has_include(<pthread.h>)
+#if defined(_WIN32)
+  // The size is reserved address space; pages are committed as the parse reaches them.
+  const HANDLE thread =
+      CreateThread(nullptr, kStackBytes, run, &w, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  if (thread == nullptr) {
+    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
+                            "cannot start the parser");
+  }
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+#elif __has_include(<pthread.h>)
   pthread_attr_t attr;
   pthread_attr_init(&attr);
   pthread_attr_setstacksize(&attr, kStackBytes);
