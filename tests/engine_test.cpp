@@ -230,10 +230,6 @@ TEST(ValueStack, HoldsAtMost9999CountedValues) {
   const std::function<void(ValueStack&)> pushes[] = {
       [](ValueStack& s) { s.push(""); },
       [](ValueStack& s) { s.push_joined(s.mark(), "a", "b"); },
-      [](ValueStack& s) {
-        std::string slot;
-        s.concat_into(slot, {"a", "b"});
-      },
   };
   for (const auto& push : pushes) {
     ValueStack stack = full_stack();
@@ -258,10 +254,47 @@ TEST(ValueStack, HeldTextsStayReadableUntilAResultTakesTheirPlaces) {
     stack.hold_top();
   }
   EXPECT_EQ(stack.count(), 1);
-  const std::string& one = stack.held(mark);
+  const std::string_view one = stack.held(mark);
   stack.push_joined(mark, "\n", one, std::string_view(one).substr(1), stack.held(mark + 1));
   EXPECT_EQ(stack.top(), "\nonenetwo");
   EXPECT_EQ(stack.count(), 2);
+}
+
+// Long results are built around their long part where it lies, a prefix going into the room
+// at its front: the texts must come out the same whatever room there is, also where a piece
+// views the text it is joined to.
+TEST(ValueStack, LongTextsJoinAndAppendAsShortOnes) {
+  const std::string body(1000, 'b');
+  ValueStack stack;
+  const std::size_t mark = stack.mark();
+  for (const std::string_view text : {std::string_view("("), std::string_view(body)}) {
+    stack.push(text);
+    stack.hold_top();
+  }
+  stack.push_joined(mark, stack.held(mark), stack.held(mark + 1), ")8");
+  EXPECT_EQ(stack.top(), "(" + body + ")8");
+  // Level after level, as nested groups and the loops around them build their texts.
+  std::string expected(stack.top());
+  for (int level = 0; level < 200; ++level) {
+    Text loop;
+    loop.append("d ");
+    stack.pop_append(loop);
+    loop.append(" )");
+    stack.push_moved(std::move(loop));
+    const std::size_t at = stack.mark() - 1;
+    stack.hold_top();
+    // Every third level a piece views the long part itself.
+    const std::string_view tail = level % 3 == 0 ? stack.held(at).substr(0, 3) : "8";
+    const std::string loop_text = "d " + expected + " )";
+    expected = "(" + loop_text + (level % 3 == 0 ? loop_text.substr(0, 3) : "8");
+    stack.push_joined(at, "(", stack.held(at), tail);
+    ASSERT_EQ(stack.top(), expected) << level;
+  }
+  Text text(std::string(300, 'x'));
+  text.prepend(text.view().substr(0, 5));
+  text.append(text.view().substr(0, 7));
+  text.insert(1, "y");
+  EXPECT_EQ(std::move(text).take(), "xy" + std::string(311, 'x'));
 }
 
 }  // namespace

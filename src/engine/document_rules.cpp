@@ -22,13 +22,13 @@ bool Grammar::document() {
 bool Grammar::elements() {
   Frame f(*this);
   if (!f.seq(&Grammar::element)) return f.fail();
-  std::string text = f.moved(1);
+  Text text = f.moved(1);
   collect_elements(text);
   return f.yield_moved(std::move(text));
 }
 
 bool Grammar::element_loop() {
-  std::string text;
+  Text text;
   collect_elements(text);
   s_.engine.values.push_moved(std::move(text));
   return true;
@@ -36,7 +36,7 @@ bool Grammar::element_loop() {
 
 // The element loop, as an activation of its own: appends the texts of the elements that
 // follow to `text`, and leaves the input after the last of them.
-void Grammar::collect_elements(std::string& text) {
+void Grammar::collect_elements(Text& text) {
   static constexpr std::size_t kLoopBuffer = 3'000'000;
   // The text this loop holds counts against the bound on text held by all open loops.
   struct HeldText {

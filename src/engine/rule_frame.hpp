@@ -72,7 +72,7 @@ class RuleFrame {
   }
 
   // $k
-  const std::string& operator[](int k) const {
+  std::string_view operator[](int k) const {
     return ctx_.values.held(mark_ + static_cast<std::size_t>(k) - 1);
   }
 
@@ -84,11 +84,9 @@ class RuleFrame {
     return true;
   }
   // $k, moved out of the frame.
-  std::string moved(int k) {
-    return ctx_.values.take_held(mark_ + static_cast<std::size_t>(k) - 1);
-  }
+  Text moved(int k) { return ctx_.values.take_held(mark_ + static_cast<std::size_t>(k) - 1); }
   // The result: the text itself.
-  bool yield_moved(std::string&& text) {
+  bool yield_moved(Text&& text) {
     ctx_.values.push_moved_at(mark_, std::move(text));
     holding_ = false;
     return true;

@@ -1,15 +1,78 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <functional>
-#include <initializer_list>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace bivox {
+
+// A text that grows at both ends: its bytes are those of its buffer after a room kept free
+// at the front, so that a prefix mostly goes before a long text without moving it. Nested
+// groups are built that way, a prefix and a suffix at each level: in time proportional to
+// their text, not to its square.
+class Text {
+ public:
+  Text() = default;
+  explicit Text(std::string text) : buf_(std::move(text)) {}
+
+  std::string_view view() const { return std::string_view(buf_).substr(front_); }
+  std::size_t size() const { return buf_.size() - front_; }
+  bool empty() const { return size() == 0; }
+  std::size_t capacity() const { return buf_.capacity(); }
+  // Whether the text's storage holds the bytes `piece` views.
+  bool holds(std::string_view piece) const {
+    const std::less_equal<const char*> not_after;
+    return !piece.empty() && not_after(buf_.data(), piece.data()) &&
+           not_after(piece.data() + piece.size(), buf_.data() + buf_.size());
+  }
+
+  void clear() {
+    buf_.clear();
+    front_ = 0;
+  }
+  void assign(std::string_view text) {
+    buf_.assign(text);
+    front_ = 0;
+  }
+  void append(std::string_view text) {
+    if (buf_.size() + text.size() <= buf_.capacity()) {
+      buf_.append(text);
+    } else {
+      grow_and_append(text);
+    }
+  }
+  void insert(std::size_t at, std::string_view text) { buf_.insert(front_ + at, text); }
+  void resize(std::size_t size) { buf_.resize(front_ + size); }
+  void reserve(std::size_t size) { buf_.reserve(front_ + size); }
+  // Makes room for `size` bytes at the front. When the room kept is too small the text
+  // moves once, with room as large as itself.
+  void reserve_front(std::size_t size);
+  // Puts the text before this one.
+  void prepend(std::string_view text);
+  // The text as a string of its own.
+  std::string take() &&;
+  void swap(Text& other) noexcept {
+    buf_.swap(other.buf_);
+    std::swap(front_, other.front_);
+  }
+  // Gives the storage back.
+  void release() { Text().swap(*this); }
+
+ private:
+  // Grows by half again more than it needs, so that a long text appended is not moved
+  // again by the next short one.
+  void grow_and_append(std::string_view text);
+
+  std::string buf_;
+  std::size_t front_ = 0;
+};
 
 // The stack through which rule results travel: a terminal or rule that matches pushes one
 // text, its caller pops it into a slot of its own frame. At most 9,999 values fit; the push
@@ -30,49 +93,47 @@ class ValueStack {
     pushed_at(top_);
   }
   // Pushes the text itself.
-  void push_moved(std::string&& text) {
+  void push_moved(Text&& text) {
     place_at(top_) = std::move(text);
     pushed_at(top_);
   }
+  void push_moved(std::string&& text) { push_moved(Text(std::move(text))); }
   void pop_into(std::string& slot) {
     --count_;
     --top_;
-    slot = std::move(places_[top_]);
+    slot = std::move(places_[top_]).take();
   }
-  // Appends the top text to `out` and pops it.
-  void pop_append(std::string& out) {
+  // Appends the top text to `out` and pops it. A text longer than `out` takes `out` as its
+  // prefix instead, and becomes `out`.
+  void pop_append(Text& out) {
     --count_;
-    std::string& text = places_[top_ - 1];
-    if (out.empty()) {
+    Text& text = places_[top_ - 1];
+    if (out.size() < text.size()) {
+      text.prepend(out.view());
       out.swap(text);
     } else {
-      // Room for what follows a large text too, so that it is not moved again at once.
-      const std::size_t size = out.size() + text.size();
-      if (size > out.capacity()) out.reserve(std::max(2 * out.capacity(), size + size / 2));
-      out += text;
+      out.append(text.view());
     }
     release_to(top_ - 1);
   }
-  // Joins the parts into the slot; the joined text passes through the stack on its way.
-  void concat_into(std::string& slot, std::initializer_list<std::string_view> parts);
   int count() const { return count_; }
   // The text on top of the stack.
-  const std::string& top() const { return places_[top_ - 1]; }
+  std::string_view top() const { return places_[top_ - 1].view(); }
 
   // For rule frames. The places in use from `mark()` on belong to the frame that took the
   // mark: first the texts it holds, then the values pushed since.
   std::size_t mark() const { return top_; }
   // Pops the top text and leaves it in its place, held.
   void hold_top() { --count_; }
-  const std::string& held(std::size_t place) const { return places_[place]; }
-  std::string take_held(std::size_t place) { return std::move(places_[place]); }
+  std::string_view held(std::size_t place) const { return places_[place].view(); }
+  Text take_held(std::size_t place) { return std::move(places_[place]); }
   // Releases every place from `mark` on.
   void release_to(std::size_t mark) {
     trim(mark);
     top_ = mark;
   }
   // Releases the places from `mark` on and pushes the text in their stead.
-  void push_moved_at(std::size_t mark, std::string&& text) {
+  void push_moved_at(std::size_t mark, Text&& text) {
     place_at(mark) = std::move(text);
     pushed_at(mark);
   }
@@ -81,21 +142,25 @@ class ValueStack {
     if (place != mark) places_[mark].swap(places_[place]);
     pushed_at(mark);
   }
-  // Releases the places from `mark` on and pushes the pieces joined in their stead. The
-  // common results that begin with the text held at `mark` ($1 + ...) are built in place.
+  // Releases the places from `mark` on and pushes the pieces joined in their stead. A long
+  // result is built around its longest piece where it lies, when that is a text held from
+  // `mark` on; a short one in the result's place, or aside when a piece reads that place,
+  // and on the text held there when it begins the result ($1 + ...).
   template <class... Pieces>
   void push_joined(std::size_t mark, const Pieces&... pieces) {
-    std::string& place = place_at(mark);
-    const int uses = (is_place(pieces, place) + ...);
-    // Reserved at once: a large piece (a nested group) is then copied a single time.
+    const std::array<std::string_view, sizeof...(Pieces)> views{std::string_view(pieces)...};
     const std::size_t size = (std::string_view(pieces).size() + ...);
-    if (uses == 0) {
+    if (size > kKept && join_around_long_piece(mark, views, size)) return;
+    Text& place = place_at(mark);
+    const int readers = (place.holds(std::string_view(pieces)) + ...);
+    if (readers == 0) {
       place.clear();
       place.reserve(size);
       (place.append(std::string_view(pieces)), ...);
-    } else if (uses == 1 && is_place_itself(first(pieces...), place)) {
+    } else if (readers == 1 && views[0].data() == place.view().data() &&
+               views[0].size() == place.size()) {
       place.reserve(size);
-      append_rest(place, pieces...);
+      for (std::size_t i = 1; i < views.size(); ++i) place.append(views[i]);
     } else {
       scratch_.clear();
       scratch_.reserve(size);
@@ -106,36 +171,13 @@ class ValueStack {
   }
 
  private:
-  // 1 when the piece is the text at the place, or a view into it.
-  template <class Piece>
-  static int is_place(const Piece& piece, const std::string& place) {
-    if constexpr (std::is_same_v<Piece, std::string>) {
-      if (&piece == &place) return 1;
-    }
-    const std::string_view view(piece);
-    const char* begin = place.data();
-    const std::less<const char*> before;
-    return !view.empty() && !before(view.data(), begin) && before(view.data(), begin + place.size())
-               ? 1
-               : 0;
-  }
-  template <class Piece>
-  static bool is_place_itself(const Piece& piece, const std::string& place) {
-    if constexpr (std::is_same_v<Piece, std::string>) {
-      return &piece == &place;
-    } else {
-      return false;
-    }
-  }
-  template <class First, class... Rest>
-  static const First& first(const First& piece, const Rest&...) {
-    return piece;
-  }
-  template <class First, class... Rest>
-  static void append_rest(std::string& out, const First&, const Rest&... rest) {
-    (out.append(std::string_view(rest)), ...);
-  }
-  std::string& place_at(std::size_t place) {
+  bool join_around_long_piece(std::size_t mark, std::span<const std::string_view> pieces,
+                              std::size_t size);
+  // The place from `mark` on whose whole text is the longest of the pieces, when it is long
+  // and no other piece views its storage; else none.
+  std::optional<std::size_t> long_piece(std::size_t mark, std::span<const std::string_view> pieces,
+                                        std::size_t& index) const;
+  Text& place_at(std::size_t place) {
     if (place == places_.size()) places_.emplace_back();
     return places_[place];
   }
@@ -144,7 +186,7 @@ class ValueStack {
   static constexpr std::size_t kKept = 256;
   void trim(std::size_t from) {
     for (std::size_t i = from; i < top_; ++i) {
-      if (places_[i].capacity() > kKept) std::string().swap(places_[i]);
+      if (places_[i].capacity() > kKept) places_[i].release();
     }
   }
   // The value is in its place before the limit is tested, as a push always did. Large
@@ -156,10 +198,10 @@ class ValueStack {
   }
   [[noreturn]] static void stack_full();
 
-  std::vector<std::string> places_;
+  std::vector<Text> places_;
   std::size_t top_ = 0;  // places in use: values on the stack and texts held by frames
   int count_ = 0;        // values on the stack
-  std::string scratch_;
+  Text scratch_;
 };
 
 }  // namespace bivox

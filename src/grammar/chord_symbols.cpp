@@ -24,7 +24,8 @@ bool Grammar::chord_body() {
   Frame f(*this);
   if (f.seq(&Grammar::chord_root, &Grammar::chord_quality, &Grammar::chord_octave,
             &Grammar::chord_tensions, &Grammar::chord_bass)) {
-    std::string body = f[1] + f[2] + f[3] + f[4] + f[5];
+    std::string body;
+    for (int k = 1; k <= 5; ++k) body += f[k];
     capture_chord(ChordKind::symbol, body);
     return f.yield(body);
   }

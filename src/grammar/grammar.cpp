@@ -53,7 +53,8 @@ bool Grammar::first_rule(std::span<const StartingRule> rules, const StartTable& 
 }
 
 bool Grammar::start_line() {
-  std::string text(NL);
+  Text text;
+  text.append(NL);
   s_.engine.values.pop_append(text);
   s_.engine.values.push_moved(std::move(text));
   return true;

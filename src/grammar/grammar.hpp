@@ -180,7 +180,7 @@ class Grammar {
   // The first matching rule of the list ⇒ $1, passing over the rules that cannot begin
   // with the next byte.
   bool first_rule(std::span<const StartingRule> rules, const StartTable& starts);
-  void collect_elements(std::string& text);
+  void collect_elements(Text& text);
   // Replaces the text just pushed by NL + that text: ⇒ NL + $1.
   bool start_line();
   struct TiedForms {
@@ -195,7 +195,7 @@ class Grammar {
   std::string member_prefix(char letter);
   std::string value_report(std::string_view value);
   void report_text(std::string_view label, std::string_view text);
-  std::optional<bool> read_note_directly(std::string& out);
+  std::optional<bool> read_note_directly(Text& out);
   std::optional<bool> push_note_directly();
   int absolute_pitch() const;
   void annotate_note();

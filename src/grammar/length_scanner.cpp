@@ -26,7 +26,7 @@ class LengthScanner {
   // Reads the part and appends its text to `out`: true when it matched, false when it did
   // not (only a number can fail), none when the scan declines. The input is left after the
   // part, or where it was.
-  std::optional<bool> read(Part part, std::string& out) {
+  std::optional<bool> read(Part part, Text& out) {
     const Position start = at_;
     bool found = true;
     if (part == Part::number) {
@@ -41,8 +41,8 @@ class LengthScanner {
     }
     for (int i = 0; i < count_; ++i) {
       const Piece& piece = pieces_[static_cast<std::size_t>(i)];
-      out.append(data_, static_cast<std::size_t>(piece.from),
-                 static_cast<std::size_t>(piece.to - piece.from));
+      out.append(data_.substr(static_cast<std::size_t>(piece.from),
+                              static_cast<std::size_t>(piece.to - piece.from)));
     }
     ctx_.input.seek_pos(at_);
     return true;
@@ -222,7 +222,7 @@ class LengthScanner {
   int chain_ = 0;
 };
 
-std::optional<bool> scan(ParseContext& ctx, Part part, std::string& out) {
+std::optional<bool> scan(ParseContext& ctx, Part part, Text& out) {
   // The rules open a few activations per tie or addition; near the nesting limit they run
   // themselves, so that the limit is met exactly where it always was.
   constexpr int kScanDepth = 64;
@@ -231,7 +231,7 @@ std::optional<bool> scan(ParseContext& ctx, Part part, std::string& out) {
 }
 
 std::optional<bool> scan_and_push(ParseContext& ctx, Part part) {
-  std::string text;
+  Text text;
   const std::optional<bool> found = scan(ctx, part, text);
   if (found == true) ctx.values.push_moved(std::move(text));
   return found;
@@ -239,7 +239,7 @@ std::optional<bool> scan_and_push(ParseContext& ctx, Part part) {
 
 }  // namespace
 
-bool scan_note_length(ParseContext& ctx, std::string& out) {
+bool scan_note_length(ParseContext& ctx, Text& out) {
   return scan(ctx, Part::note_length, out).has_value();
 }
 

@@ -15,7 +15,7 @@ namespace bivox {
 // chains of ties or additions, or nesting close to its limit.
 bool scan_note_length(ParseContext& ctx);
 // As scan_note_length, but appends the text to `out` instead of pushing it.
-bool scan_note_length(ParseContext& ctx, std::string& out);
+bool scan_note_length(ParseContext& ctx, Text& out);
 // As scan_note_length, for the rule length: a length without its slash suffix.
 bool scan_length(ParseContext& ctx);
 // The rule number ("[0-9]+") read the same way: pushes the digits and gives true, gives

@@ -93,7 +93,7 @@ bool Grammar::note() {
 // (nothing read, nothing changed) wherever the rules must run themselves: fast paths off,
 // the end of the data after a letter or at the start, a length the scanner leaves to the
 // rules, or nesting close to its limit. The note's text is appended to `out`.
-std::optional<bool> Grammar::read_note_directly(std::string& out) {
+std::optional<bool> Grammar::read_note_directly(Text& out) {
   // The rules would open a few activations (element, note, letter, accidental) above the
   // length, whose scanner keeps a margin of its own: close to the nesting limit they run
   // themselves, so that the limit is met exactly where it always was.
@@ -125,8 +125,8 @@ std::optional<bool> Grammar::read_note_directly(std::string& out) {
   in.seek_pos(sign != nullptr ? accidental_at + static_cast<Position>(sign->literal.size())
                               : after_letter);
   const std::size_t note_start = out.size();
-  out += letter->literal;
-  if (sign != nullptr) out += sign->literal;
+  out.append(letter->literal);
+  if (sign != nullptr) out.append(sign->literal);
   if (!scan_note_length(ctx, out)) {
     out.resize(note_start);
     in.seek_pos(start);
@@ -142,7 +142,7 @@ std::optional<bool> Grammar::read_note_directly(std::string& out) {
 
 // read_note_directly, with the note's text pushed as the rule's result.
 std::optional<bool> Grammar::push_note_directly() {
-  std::string text;
+  Text text;
   const std::optional<bool> read = read_note_directly(text);
   if (read == true) s_.engine.values.push_moved(std::move(text));
   return read;
