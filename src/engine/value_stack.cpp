@@ -68,16 +68,6 @@ void Text::reserve_front(std::size_t size) {
   front_ = room;
 }
 
-void Text::grow_and_append(std::string_view text) {
-  if (holds(text)) {
-    grow_and_append(std::string(text));
-    return;
-  }
-  const std::size_t size = buf_.size() + text.size();
-  buf_.reserve(std::max(2 * buf_.capacity(), size + size / 2));
-  buf_.append(text);
-}
-
 void Text::prepend(std::string_view text) {
   if (holds(text)) {
     prepend(std::string(text));

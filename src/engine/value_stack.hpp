@@ -22,7 +22,7 @@ class Text {
   Text() = default;
   explicit Text(std::string text) : buf_(std::move(text)) {}
 
-  std::string_view view() const { return std::string_view(buf_).substr(front_); }
+  std::string_view view() const { return {buf_.data() + front_, buf_.size() - front_}; }
   std::size_t size() const { return buf_.size() - front_; }
   bool empty() const { return size() == 0; }
   std::size_t capacity() const { return buf_.capacity(); }
@@ -41,13 +41,7 @@ class Text {
     buf_.assign(text);
     front_ = 0;
   }
-  void append(std::string_view text) {
-    if (buf_.size() + text.size() <= buf_.capacity()) {
-      buf_.append(text);
-    } else {
-      grow_and_append(text);
-    }
-  }
+  void append(std::string_view text) { buf_.append(text); }
   void insert(std::size_t at, std::string_view text) { buf_.insert(front_ + at, text); }
   void resize(std::size_t size) { buf_.resize(front_ + size); }
   void reserve(std::size_t size) { buf_.reserve(front_ + size); }
@@ -66,10 +60,6 @@ class Text {
   void release() { Text().swap(*this); }
 
  private:
-  // Grows by half again more than it needs, so that a long text appended is not moved
-  // again by the next short one.
-  void grow_and_append(std::string_view text);
-
   std::string buf_;
   std::size_t front_ = 0;
 };
