@@ -258,6 +258,9 @@ TEST(ValueStack, HeldTextsStayReadableUntilAResultTakesTheirPlaces) {
   stack.push_joined(mark, "\n", one, std::string_view(one).substr(1), stack.held(mark + 1));
   EXPECT_EQ(stack.top(), "\nonenetwo");
   EXPECT_EQ(stack.count(), 2);
+  // A copy of a held text pushed while the stack grows (short texts live inside the places).
+  for (int i = 0; i < 100; ++i) stack.push(stack.held(mark));
+  EXPECT_EQ(stack.top(), "\nonenetwo");
 }
 
 // Long results are built around their long part where it lies, a prefix going into the room

@@ -77,9 +77,13 @@ class ValueStack {
   static constexpr int kPlaces = 10000;
 
   void reset();
-  // Pushes a copy of the text.
+  // Pushes a copy of the text (which may view a text held on the stack).
   void push(std::string_view text) {
-    place_at(top_).assign(text);
+    if (top_ == places_.size()) {
+      places_.emplace_back(std::string(text));
+    } else {
+      places_[top_].assign(text);
+    }
     pushed_at(top_);
   }
   // Pushes the text itself.
