@@ -24,7 +24,6 @@ class Text {
 
   std::string_view view() const { return {buf_.data() + front_, buf_.size() - front_}; }
   std::size_t size() const { return buf_.size() - front_; }
-  bool empty() const { return size() == 0; }
   std::size_t capacity() const { return buf_.capacity(); }
   // Whether the text's storage holds the bytes `piece` views.
   bool holds(std::string_view piece) const {
