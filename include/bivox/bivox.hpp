@@ -1,0 +1,201 @@
+// Bivox: the syntax test, macro expansion and stereo conversion of Zerbo score files.
+//
+// The one header a front end includes. A score goes in as the bytes it is stored as
+// (Shift-JIS / cp932 text) together with the name it is known by; the rebuilt score comes
+// back as the bytes its file holds (CR LF line ends), with the stop and end positions, the
+// diagnostics, the summary line and, for the stereo conversion, the placement per track.
+//
+//   bivox::Session session;
+//   const bivox::JobResult r = session.run(bivox::Job::stereo, score_bytes, "song.zrb");
+//   // r.output_name == "_song.zrb"; r.output holds the score with a pan command per note.
+//
+// A session keeps what a user's sequence of jobs shares (remembered chords and tuplets,
+// the nameless macro body): run the files of one sitting through one session. Files are a
+// thin layer on top: `run_file` reads a score, runs the job and puts the output in place.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace bivox {
+
+// ---- Jobs ---------------------------------------------------------------------------
+
+enum class Job { syntax, expand, stereo };
+
+// The jobs by the names that the command line, JSON and scripts use.
+struct JobName {
+  Job job;
+  std::string_view name;
+};
+inline constexpr std::array<JobName, 3> kJobNames{{
+    {Job::syntax, "syntax"},
+    {Job::expand, "expand"},
+    {Job::stereo, "stereo"},
+}};
+std::string_view job_name(Job job);
+std::optional<Job> job_named(std::string_view name);
+
+// ---- Results ------------------------------------------------------------------------
+
+// A byte offset into the score as stored.
+using Position = std::int64_t;
+
+// A message about a construct; `position` is where the parse stood when it was added
+// (just after the construct). `text` is cp932.
+struct Diagnostic {
+  std::string text;
+  Position position = 0;
+};
+
+// What the placing pass of a stereo conversion met on one track that had notes.
+struct TrackPlacement {
+  enum class Kind { placed, pan_fixed, drum, track_z };
+  char letter = 'A';
+  Kind kind = Kind::placed;
+  int notes = 0;
+  int lowest_pitch = 0;  // absolute pitches; "c" of octave 4 is 48
+  int highest_pitch = 0;
+  int placed = 0;  // notes that received a pan command
+  int lowest_pan = 0;
+  int highest_pan = 0;
+};
+
+// The placement of a stereo conversion: the centre and scale used, and the tracks with
+// notes in letter order.
+struct Placement {
+  float centre = 48.0F;
+  float scale = 1.0F;
+  std::vector<TrackPlacement> tracks;
+};
+
+struct JobResult {
+  Job job = Job::syntax;
+  std::string name;         // the score's name, as given
+  std::string output_name;  // the name the rebuilt score is written under
+  std::string output;       // the rebuilt score's bytes, exactly as its file holds them
+  Position stop = 0;        // where the last pass stopped (at a fatal stop: where it was)
+  Position end = 0;         // the score's length as stored
+  std::vector<Diagnostic> diagnostics;
+  std::optional<std::string> fatal;  // a fatal stop's message (cp932, "...!!!\n")
+  Placement placement;               // stereo conversion only
+  // The summary line, in the encoding of the name (see JobOptions::name_encoding).
+  std::string summary;
+
+  bool complete() const { return !fatal && stop == end; }
+  // The name the job makes current: the score for the syntax test, else the output.
+  const std::string& current_name() const { return job == Job::syntax ? name : output_name; }
+  // What the dialog's lower display shows: the summary line, the diagnostics, the summary
+  // line again; in the encoding of the name.
+  std::vector<std::string> display_lines() const;
+};
+
+// ---- Running a job ------------------------------------------------------------------
+
+// How the bytes of a name are read for output naming and the summary line: cp932 (where
+// the second byte of a double-byte character may be 0x5C) or UTF-8.
+enum class NameEncoding { cp932, utf8 };
+
+// Called before each pass of a job with the pass's index (0 or 1).
+using PassHook = std::function<void(int pass_index)>;
+// Receives the engine's trace lines (cp932 bytes, each ending in a line feed).
+using TraceSink = std::function<void(std::string_view line)>;
+
+struct JobOptions {
+  NameEncoding name_encoding = NameEncoding::utf8;
+  // The output's name; empty: "_" + the score's name beside it.
+  std::string output_name;
+  PassHook before_pass;
+};
+
+class SessionState;
+
+class Session {
+ public:
+  Session();
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // Runs the job over the score's bytes. Never throws for anything a score holds: a
+  // resource limit ends the job with `fatal` set and its message at the end of `output`.
+  JobResult run(Job job, std::string_view score, std::string_view name,
+                const JobOptions& options = {});
+  void set_trace(TraceSink sink);
+
+  // The engine's state, for the project's own tests and tools.
+  SessionState& state() { return *state_; }
+
+ private:
+  std::unique_ptr<SessionState> state_;
+};
+
+// ---- Names, places and texts ----------------------------------------------------------
+
+// "_" + the name, beside it; "---non---" when the name holds no ".zrb" or ".ZRB".
+std::string make_output_name(std::string_view name, NameEncoding encoding);
+
+// A place in a score the way editors and compilers name it.
+struct TextLocation {
+  int line = 1;             // from 1; a line feed (alone or after CR) ends a line
+  int column = 1;           // characters from the line's start, from 1
+  std::string source_line;  // the whole line in UTF-8, without its line end
+  std::string caret_pad;    // blanks and tabs as wide as the line's text before the place
+};
+// The location of a byte position in a score (cp932); a double-byte character is one
+// column, and a position inside a character is that character's.
+class ScoreText {
+ public:
+  explicit ScoreText(std::string_view cp932);
+  TextLocation locate(Position position) const;
+  std::string_view bytes() const { return bytes_; }
+
+ private:
+  std::string bytes_;
+  std::vector<std::size_t> line_starts_;
+};
+
+// A pitch as a note name and octave ("C4" is 48).
+std::string pitch_name(int pitch);
+
+// cp932 bytes as UTF-8; a byte sequence that is no cp932 character becomes U+FFFD.
+std::string to_utf8(std::string_view cp932);
+// UTF-8 as cp932; nothing when a character has no cp932 form or the bytes are no UTF-8,
+// with the byte offset of the first such character in `bad_offset`.
+std::optional<std::string> to_cp932(std::string_view utf8, std::size_t* bad_offset = nullptr);
+
+// ---- Files --------------------------------------------------------------------------
+
+// A score or output file that could not be read or written; nothing was written.
+class FileError : public std::runtime_error {
+ public:
+  FileError(std::string path, const std::string& what)
+      : std::runtime_error(what), path_(std::move(path)) {}
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// The bytes of a file (UTF-8 path). Throws FileError.
+std::string read_file(const std::string& path);
+// Puts the bytes in place whole: written to a temporary file in the same directory, then
+// renamed over the path, so that no reader ever sees a part. Throws FileError.
+void write_file(const std::string& path, std::string_view bytes);
+// Throws FileError when the two paths name one file.
+void refuse_writing_over(const std::string& input, const std::string& output);
+
+// Reads the score at `path`, runs the job and writes the output to options.output_name
+// (default: beside the score). Throws FileError, and writes nothing then.
+JobResult run_file(Session& session, Job job, const std::string& path,
+                   const JobOptions& options = {});
+
+}  // namespace bivox
