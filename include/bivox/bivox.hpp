@@ -82,6 +82,19 @@ struct Placement {
   std::vector<TrackPlacement> tracks;
 };
 
+// A note that the placing pass of a stereo conversion read: where it stands, its pitch and
+// the pan command written before it, or why none was (what an editor shows on a note).
+struct NotePlacement {
+  enum class Kind { placed, pan_fixed, drum, track_z, rest };
+  Position begin = 0;  // its letter
+  Position end = 0;    // just after it (accidental and length included)
+  char letter = 'A';   // its track
+  Kind kind = Kind::placed;
+  int pitch = 0;  // the absolute pitch; 0 for a rest
+  int pan = 0;    // the pan command's value (placed notes only)
+  bool operator==(const NotePlacement&) const = default;
+};
+
 struct JobResult {
   Job job = Job::syntax;
   std::string name;         // the score's name, as given
@@ -92,6 +105,9 @@ struct JobResult {
   std::vector<Diagnostic> diagnostics;
   std::optional<std::string> fatal;  // a fatal stop's message (cp932, "...!!!\n")
   Placement placement;               // stereo conversion only
+  // Stereo conversion with JobOptions::record_notes: the notes in the order they were read
+  // (a note read again after backtracking is there again; the later reading counts).
+  std::vector<NotePlacement> notes;
   // The summary line, in the encoding of the name (see JobOptions::name_encoding).
   std::string summary;
   NameEncoding summary_encoding = NameEncoding::utf8;
@@ -116,6 +132,8 @@ struct JobOptions {
   // The output's name; empty: "_" + the score's name beside it.
   std::string output_name;
   PassHook before_pass;
+  // Stereo conversion: record every note of the placing pass in JobResult::notes.
+  bool record_notes = false;
 };
 
 class SessionState;

@@ -199,6 +199,7 @@ class Grammar {
   std::optional<bool> push_note_directly();
   int absolute_pitch() const;
   void annotate_note();
+  void record_note(NotePlacement::Kind kind, int pitch = 0, int pan = 0);
   enum class ChordKind { bracket, symbol };
   void capture_chord(ChordKind kind, std::string_view text);
   void capture_tuplet(std::string_view body);
@@ -214,6 +215,7 @@ class Grammar {
 
   GrammarState& s_;
   int section_kind_ = 0;
+  Position note_at_ = 0;  // where the letter of the note being read stands
 };
 
 }  // namespace bivox

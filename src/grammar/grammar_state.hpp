@@ -1,7 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "bivox/bivox.hpp"
 #include "engine/parse_context.hpp"
 #include "grammar/diagnostics.hpp"
 #include "grammar/macro_table.hpp"
@@ -34,6 +36,8 @@ struct GrammarState {
   PlacementRecord placement;  // emptied at the start of every pass
   // The rebuilt text of the running pass, with plain line feeds.
   std::string output;
+  // Where the stereo placement records the notes of the pass; none: no recording.
+  std::vector<NotePlacement>* note_log = nullptr;
 };
 
 }  // namespace bivox

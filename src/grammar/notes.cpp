@@ -135,6 +135,7 @@ std::optional<bool> Grammar::read_note_directly(Text& out) {
   st.last_note = letter->value;
   st.last_accidental = sign != nullptr ? sign->value : kNoAccidental;
   st.note_seen = true;
+  note_at_ = letter_at;
   annotate_note();
   out.insert(note_start, st.annotation.view());
   return true;
@@ -151,10 +152,14 @@ std::optional<bool> Grammar::push_note_directly() {
 bool Grammar::note_name() {
   const int naming = s_.score.voice_value(s_.score.note_naming);
   Frame f(*this);
-  if (f.seq(&Grammar::solfege_name, NotationMark{naming, 0})) return f.pass(1);
-  if (f.seq(&Grammar::english_name, NotationMark{naming, 1})) return f.pass(1);
-  if (f.seq(&Grammar::german_name, NotationMark{naming, 2})) return f.pass(1);
-  return f.fail();
+  if (!f.seq(&Grammar::solfege_name, NotationMark{naming, 0}) &&
+      !f.seq(&Grammar::english_name, NotationMark{naming, 1}) &&
+      !f.seq(&Grammar::german_name, NotationMark{naming, 2})) {
+    return f.fail();
+  }
+  // Every note letter is one byte, and the notation mark reads nothing.
+  note_at_ = s_.engine.input.tell_pos() - 1;
+  return f.pass(1);
 }
 
 bool Grammar::solfege_name() {

@@ -75,11 +75,18 @@ void Grammar::annotate_note() {
   ScoreState& st = s_.score;
   st.annotation = {};
   const auto t = static_cast<std::size_t>(st.current_track);
-  if (s_.switches.plain_notes || st.last_note == kRestNote) return;
+  if (s_.switches.plain_notes) return;
+  if (st.last_note == kRestNote) return record_note(NotePlacement::Kind::rest);
   // Every note's pitch is recorded for the report, also on tracks that are left alone.
   const int p = absolute_pitch();
   s_.placement.heard(st.current_track, p);
-  if (st.pan_fixed[t] || st.current_track == kTrackZ || st.drum_track[t]) return;
+  if (st.pan_fixed[t] || st.current_track == kTrackZ || st.drum_track[t]) {
+    using enum NotePlacement::Kind;
+    return record_note(st.pan_fixed[t]               ? pan_fixed
+                       : st.current_track == kTrackZ ? track_z
+                                                     : drum,
+                       p);
+  }
   if (s_.switches.pass == 0) {
     if (p < st.lowest_pitch[t]) st.lowest_pitch[t] = p;
     if (p > st.highest_pitch[t]) st.highest_pitch[t] = p;
@@ -89,6 +96,13 @@ void Grammar::annotate_note() {
   const int n = std::clamp(placed_value(p, s_.pitch.centre, s_.pitch.scale), -kPanLimit, kPanLimit);
   s_.placement.placed_at(st.current_track, n);
   st.annotation = pan_command_for(n);
+  record_note(NotePlacement::Kind::placed, p, n);
+}
+
+void Grammar::record_note(NotePlacement::Kind kind, int pitch, int pan) {
+  if (s_.note_log == nullptr) return;
+  s_.note_log->push_back({note_at_, s_.engine.input.tell_pos(),
+                          static_cast<char>('A' + s_.score.current_track), kind, pitch, pan});
 }
 
 }  // namespace bivox

@@ -179,6 +179,8 @@ JobResult run_job(SessionState& session, Job job, std::string_view score, std::s
   for (std::size_t i = 0; i < passes.size(); ++i) {
     if (options.before_pass) options.before_pass(static_cast<int>(i));
     start_pass(session, passes[i], i > 0);
+    const bool last = i + 1 == passes.size();
+    session.note_log = options.record_notes && last ? &result.notes : nullptr;
     try {
       run_pass(session, passes[i].pass, score);
     } catch (const FatalStop& stop) {
@@ -187,6 +189,7 @@ JobResult run_job(SessionState& session, Job job, std::string_view score, std::s
     }
   }
   session.engine.input.close();
+  session.note_log = nullptr;
   result.output = text_mode(session.output);
   result.stop = session.stop_position;
   result.end = session.end_position;
