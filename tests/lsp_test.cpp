@@ -7,6 +7,8 @@
 #include "cli/lsp/documents.hpp"
 #include "cli/lsp/framing.hpp"
 #include "cli/lsp/positions.hpp"
+#include "cli/lsp/server.hpp"
+#include "support.hpp"
 
 namespace bivox::lsp {
 namespace {
@@ -118,6 +120,132 @@ TEST(LspDocuments, ChecksOnlyTheLatestText) {
   EXPECT_EQ(documents.next_unchecked()->text, "b");
   EXPECT_EQ(documents.next_unchecked()->text, "v5");
   EXPECT_FALSE(documents.next_unchecked());
+}
+
+TEST(LspServer, FilePathsOfUris) {
+  EXPECT_EQ(file_path("file:///tmp/%E6%9B%B2%20a.zrb"), "/tmp/\xE6\x9B\xB2 a.zrb");
+  EXPECT_EQ(file_path("file:///c%3A/x.zrb"), "c:/x.zrb");
+  EXPECT_EQ(file_path("untitled:1"), std::nullopt);
+}
+
+using nlohmann::json;
+
+json request(int id, std::string_view method, json params = json::object()) {
+  return {{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", std::move(params)}};
+}
+json notice(std::string_view method, json params = json::object()) {
+  return {{"jsonrpc", "2.0"}, {"method", method}, {"params", std::move(params)}};
+}
+json at(int line, int character) {
+  return {{"line", line}, {"character", character}};
+}
+
+// The messages the server sent for the input, by id ("method" for notifications).
+std::map<std::string, json> serve_session(const std::string& input, int& status) {
+  std::istringstream in(input);
+  std::ostringstream out;
+  status = serve(in, out);
+  std::istringstream sent(out.str());
+  MessageReader reader(sent);
+  std::map<std::string, json> by_id;
+  for (Incoming m = reader.next(); m.kind == Incoming::Kind::message; m = reader.next()) {
+    const json message = json::parse(m.body);
+    const std::string key =
+        message.contains("method") ? message["method"].get<std::string>() : message["id"].dump();
+    by_id.emplace(key, message);  // the first of each
+  }
+  return by_id;
+}
+
+// A session through malformed messages, a score with Japanese text, CR LF line ends and a
+// character outside cp932 (two UTF-16 code units), hovers and the stereo command.
+TEST(LspServer, AnswersEveryMessageAndPlacesDiagnosticsInUtf16) {
+  test::TempDir dir;
+  const std::string uri = "file://" + dir.file("song.zrb");
+  const std::string text =
+      "/* \xE7\xB7\xB4\xE7\xBF\x92 */\r\n"  // a comment in Japanese
+      "#A0 x1 \xF0\x9F\x98\x80 c4 _\r\n"    // an emoji, a note and a rest
+      "@B V100 c V90 $$$\r\n";              // a diagnostic, then not understood
+  const json doc = {{"uri", uri}};
+  std::string input =
+      framed(request(1, "initialize").dump()) + framed("{nope") + "Content-Type: x\r\n\r\n" +
+      framed(R"({"jsonrpc":"2.0","id":2})") + framed(request(3, "no/such").dump()) +
+      framed(notice("textDocument/didOpen",
+                    {{"textDocument", {{"uri", uri}, {"version", 1}, {"text", text}}}})
+                 .dump());
+  const json hovers[] = {at(1, 10), at(1, 13), at(1, 0)};
+  for (int i = 0; i < 3; ++i) {
+    input += framed(
+        request(4 + i, "textDocument/hover", {{"textDocument", doc}, {"position", hovers[i]}})
+            .dump());
+  }
+  input += framed(request(7, "workspace/executeCommand",
+                          {{"command", "bivox.stereo"}, {"arguments", {uri}}})
+                      .dump()) +
+           framed(request(8, "workspace/executeCommand",
+                          {{"command", "bivox.syntax"}, {"arguments", {uri}}})
+                      .dump()) +
+           framed(request(9, "shutdown").dump()) + framed(notice("exit").dump());
+  int status = -1;
+  const std::map<std::string, json> sent = serve_session(input, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(sent.at("1")["result"]["capabilities"]["textDocumentSync"]["change"], 2);
+  EXPECT_EQ(sent.at("null")["error"]["code"], -32700);  // the first of two
+  EXPECT_EQ(sent.at("2")["error"]["code"], -32600);
+  EXPECT_EQ(sent.at("3")["error"]["code"], -32601);
+  EXPECT_EQ(sent.at("8")["error"]["code"], -32602);
+  EXPECT_EQ(sent.at("9")["result"], nullptr);
+
+  const json& diagnostics = sent.at("textDocument/publishDiagnostics")["params"]["diagnostics"];
+  ASSERT_EQ(diagnostics.size(), 3U);
+  const std::tuple<json, json, int, std::string> expected[] = {
+      {at(1, 7), at(1, 9), 1, "the character U+1F600 has no Shift-JIS (cp932) form"},
+      {at(2, 13), at(2, 13), 2, "\xE3\x83\xA1"},  // the member message, in Japanese
+      {at(2, 14), at(2, 17), 1, "not understood from here on"},
+  };
+  for (std::size_t i = 0; i < 3; ++i) {
+    const auto& [start, end, severity, message] = expected[i];
+    EXPECT_EQ(diagnostics[i]["range"]["start"], start) << i;
+    EXPECT_EQ(diagnostics[i]["range"]["end"], end) << i;
+    EXPECT_EQ(diagnostics[i]["severity"], severity) << i;
+    EXPECT_TRUE(diagnostics[i]["message"].get<std::string>().starts_with(message)) << i;
+  }
+
+  // Both notes of track A are C4: the whole range is one pitch, placed at the centre.
+  const json& note = sent.at("4")["result"];
+  EXPECT_EQ(note["range"]["start"], at(1, 10));
+  EXPECT_EQ(note["range"]["end"], at(1, 12));
+  EXPECT_EQ(note["contents"]["value"],
+            "**C4** (pitch 48) on track A\n\nstereo conversion: pan `@S0`");
+  EXPECT_EQ(sent.at("5")["result"]["contents"]["value"], "rest on track A: no pitch, no pan");
+  EXPECT_EQ(sent.at("6")["result"], nullptr);
+
+  // The character outside cp932 keeps the command from writing a lossy score.
+  EXPECT_EQ(sent.at("7")["error"]["code"], -32602);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("_song.zrb")));
+}
+
+// The stereo command writes what the job gives for the document's text, beside the score.
+TEST(LspServer, CommandWritesTheJobsOutputBesideTheScore) {
+  test::TempDir dir;
+  const std::string uri = "file://" + dir.file("song.zrb");
+  const std::string text = "#A0 x1 c d e\r\n";
+  const std::string input =
+      framed(request(1, "initialize").dump()) +
+      framed(notice("textDocument/didOpen",
+                    {{"textDocument", {{"uri", uri}, {"version", 1}, {"text", text}}}})
+                 .dump()) +
+      framed(request(2, "workspace/executeCommand",
+                     {{"command", "bivox.stereo"}, {"arguments", {uri}}})
+                 .dump()) +
+      framed(notice("exit").dump());
+  int status = -1;
+  const std::map<std::string, json> sent = serve_session(input, status);
+  EXPECT_EQ(status, 1);  // exit without shutdown
+  EXPECT_EQ(sent.at("2")["result"]["output"], dir.file("_song.zrb"));
+  EXPECT_EQ(sent.at("window/showMessage")["params"]["type"], 3);
+  EXPECT_EQ(test::read_file(dir.file("_song.zrb")),
+            Session().run(Job::stereo, text, "song.zrb").output);
 }
 
 }  // namespace

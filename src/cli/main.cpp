@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/file_output.hpp"
+#include "cli/lsp/server.hpp"
 #include "cli/placement_report.hpp"
 #include "cli/score_file.hpp"
 #include "cli/terminal.hpp"
@@ -163,11 +164,10 @@ int main(int argc, char** argv) {
   Options opt;
   std::vector<std::string> job_names;
   for (const bivox::JobName& n : bivox::kJobNames) job_names.emplace_back(n.name);
-  app.add_option("job", opt.job, "syntax | expand | stereo")
-      ->required()
-      ->check(CLI::IsMember(job_names));
-  app.add_option("files", opt.files, "score files (Shift-JIS text unless --input-encoding)")
-      ->required();
+  app.add_option("job", opt.job, "syntax | expand | stereo")->check(CLI::IsMember(job_names));
+  app.add_option("files", opt.files, "score files (Shift-JIS text unless --input-encoding)");
+  auto* lsp = app.add_subcommand(
+      "lsp", "serve the Language Server Protocol on standard input and output (docs/editors.md)");
   app.add_option("-o,--output", opt.output, "write the rebuilt score to PATH (one FILE only)")
       ->type_name("PATH");
   app.add_option("--input-encoding", opt.input_encoding,
@@ -198,6 +198,8 @@ int main(int argc, char** argv) {
   app.footer(kFooter);
   try {
     app.parse(argc, argv);
+    // The job and files are required unless the language server is asked for.
+    if (!*lsp && opt.files.empty()) throw CLI::RequiredError(opt.job.empty() ? "job" : "files");
     if (!opt.output.empty() && opt.files.size() != 1) {
       throw CLI::ValidationError("--output", "takes exactly one FILE");
     }
@@ -210,6 +212,7 @@ int main(int argc, char** argv) {
     app.exit(e);
     return kUsage;
   }
+  if (*lsp) return bivox::lsp::serve_stdio();
   try {
     return run(opt);
   } catch (const std::exception& e) {
