@@ -1,6 +1,5 @@
 #include "cli/lsp/score_check.hpp"
 
-#include <cstdio>
 #include <limits>
 
 namespace bivox::lsp {
@@ -10,16 +9,10 @@ constexpr std::string_view kGetaMark = "\x81\xAC";
 constexpr int kError = 1;
 constexpr int kWarning = 2;
 
-// The code point of the UTF-8 character at `at` and its length in bytes.
-std::pair<char32_t, std::size_t> utf8_char_at(std::string_view utf8, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(utf8[at]);
-  const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-  constexpr unsigned char kLeadBits[] = {0x7F, 0x1F, 0x0F, 0x07};
-  char32_t code = lead & kLeadBits[length - 1];
-  for (std::size_t i = 1; i < length && at + i < utf8.size(); ++i) {
-    code = (code << 6) | (static_cast<unsigned char>(utf8[at + i]) & 0x3F);
-  }
-  return {code, length};
+// The length in bytes of the UTF-8 character that begins with the byte.
+std::size_t utf8_length(char lead) {
+  const auto byte = static_cast<unsigned char>(lead);
+  return byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
 }
 
 nlohmann::json position_json(LspPosition position) {
@@ -90,8 +83,9 @@ ScoreBytes score_bytes(std::string_view utf8) {
       break;
     }
     score.cp932 += to_cp932(rest.substr(0, bad)).value_or("");
-    const auto [code, length] = utf8_char_at(utf8, at + bad);
-    const std::size_t units = code > 0xFFFF ? 2 : 1;
+    const std::size_t length = utf8_length(utf8[at + bad]);
+    // Four bytes hold a character beyond the Basic Multilingual Plane: two code units.
+    const std::size_t units = length == 4 ? 2 : 1;
     score.unencodable.push_back(
         {score.cp932.size(), units * kGetaMark.size(), describe_unconvertible(utf8, at + bad)});
     for (std::size_t i = 0; i < units; ++i) score.cp932 += kGetaMark;
