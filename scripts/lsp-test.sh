@@ -32,6 +32,7 @@ BIVOX_CLI="$cli" BIVOX_WORK="$work" timeout 120 \
 cmp "$work/_score.zrb" "$work/expected.zrb"
 echo "lsp-test: the server's stereo conversion equals bivox-cli's"
 
+node --check editors/vscode/extension.js
 (cd editors/vscode && npm ci --ignore-scripts --no-audit --no-fund && \
   npx vsce package --allow-missing-repository --out ../../build/bivox-zrb.vsix)
 echo "lsp-test: build/bivox-zrb.vsix"

@@ -81,7 +81,7 @@ local function wait_for_diagnostics(what, accept)
     return found ~= nil
   end, 20)
   check(ok, 'no diagnostics %s within %d ms', what, timeout)
-  say('diagnostics %s (%d publications so far):', what, #published)
+  say('diagnostics %s (publication %d):', what, #published)
   print_diagnostics(found)
   return found
 end

@@ -1,8 +1,10 @@
 #include "cli/lsp/server.hpp"
 
 #include <bivox/bivox.hpp>
+#include <cctype>
 #include <csignal>
 #include <cstdint>
+#include <cstdio>
 #include <exception>
 #include <iostream>
 #include <nlohmann/json.hpp>
