@@ -31,7 +31,8 @@ class PrivateTempDir {
         return;
       }
     }
-    throw FileError(base.string(), "has no room for a temporary directory");
+    throw FileError(base.string(), FileError::Problem::unwritable,
+                    "has no room for a temporary directory");
   }
   ~PrivateTempDir() {
     std::error_code ec;
@@ -47,10 +48,10 @@ class PrivateTempDir {
 
 void write_bytes(const std::string& path, std::string_view bytes) {
   std::ofstream out(fs::path(path), std::ios::binary | std::ios::trunc);
-  if (!out) throw FileError(path, "cannot be opened for writing");
+  if (!out) throw FileError(path, FileError::Problem::unwritable, "cannot be opened for writing");
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
-  if (!out) throw FileError(path, "cannot be written");
+  if (!out) throw FileError(path, FileError::Problem::unwritable, "cannot be written");
 }
 
 std::string score_as_cp932(const std::string& path, std::string utf8) {
@@ -67,14 +68,15 @@ std::string score_as_cp932(const std::string& path, std::string utf8) {
     std::snprintf(what, sizeof what, "the byte 0x%02X is not UTF-8",
                   static_cast<unsigned>(static_cast<unsigned char>(utf8[bad])));
   }
-  throw EncodingError(path, what, locate_utf8(utf8, bad));
+  throw EncodingError(path, FileError::Problem::unreadable, what, locate_utf8(utf8, bad));
 }
 
 std::string rebuilt_as_utf8(const std::string& path, std::string_view cp932) {
   std::string utf8 = cp932_to_utf8(cp932);
   const std::size_t bad = utf8.find(kReplacement);
   if (bad == std::string::npos) return utf8;
-  throw EncodingError(path, "the rebuilt score holds a byte that is no Shift-JIS character",
+  throw EncodingError(path, FileError::Problem::unwritable,
+                      "the rebuilt score holds a byte that is no Shift-JIS character",
                       locate_utf8(utf8, bad));
 }
 

@@ -23,13 +23,14 @@ class OutputFile {
  public:
   explicit OutputFile(const std::string& path)
       : path_(path), out_(fs::path(path), std::ios::binary | std::ios::trunc) {
-    if (!out_) throw FileError(path, "cannot be opened for writing");
+    if (!out_)
+      throw FileError(path, FileError::Problem::unwritable, "cannot be opened for writing");
   }
   void write_and_close(std::string_view text) {
     const std::string bytes = text_mode(text);
     out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out_.close();
-    if (!out_) throw FileError(path_, "cannot be written");
+    if (!out_) throw FileError(path_, FileError::Problem::unwritable, "cannot be written");
   }
 
  private:
@@ -66,12 +67,13 @@ std::string text_mode(std::string_view text) {
 
 std::string read_score(const std::string& path) {
   std::error_code ec;
-  if (fs::is_directory(fs::path(path), ec)) throw FileError(path, "is a directory");
+  if (fs::is_directory(fs::path(path), ec))
+    throw FileError(path, FileError::Problem::unreadable, "is a directory");
   std::ifstream in(fs::path(path), std::ios::binary);
-  if (!in) throw FileError(path, "cannot be opened for reading");
+  if (!in) throw FileError(path, FileError::Problem::unreadable, "cannot be opened for reading");
   std::ostringstream bytes;
   bytes << in.rdbuf();
-  if (in.bad()) throw FileError(path, "cannot be read");
+  if (in.bad()) throw FileError(path, FileError::Problem::unreadable, "cannot be read");
   return std::move(bytes).str();
 }
 
@@ -156,7 +158,8 @@ void run_pass(Session& session, int pass, const std::string& input, const std::s
 
 void refuse_writing_over_input(const std::string& input, const std::string& output) {
   if (same_file(input, output))
-    throw FileError(output, "is the input itself; refusing to write over it");
+    throw FileError(output, FileError::Problem::output_is_input,
+                    "is the input itself; refusing to write over it");
 }
 
 JobResult run_job(Session& session, Job job, const std::string& input, const std::string& output,

@@ -19,12 +19,17 @@ enum class JobMode { stereo = 0, expand = 1, syntax = 3 };
 // A score or output file that could not be read or written; nothing was written.
 class FileError : public std::runtime_error {
  public:
-  FileError(std::string path, const std::string& what)
-      : std::runtime_error(what), path_(std::move(path)) {}
+  // What went wrong, for a front end that words the reason in its own language.
+  enum class Problem { unreadable, unwritable, output_is_input };
+
+  FileError(std::string path, Problem problem, const std::string& what)
+      : std::runtime_error(what), path_(std::move(path)), problem_(problem) {}
   const std::string& path() const { return path_; }
+  Problem problem() const { return problem_; }
 
  private:
   std::string path_;
+  Problem problem_;
 };
 
 // The bytes a text-mode file gets for the text: every line feed becomes CR LF.
