@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "jobs/output_name.hpp"
+#include "shell/dialog_text.hpp"
 #include "shell/main_dialog.hpp"
 #include "shell/shell_text.hpp"
-#include "text/messages.hpp"
 
 namespace bivox::shell {
 
@@ -20,13 +20,25 @@ struct PassCaptions {
 PassCaptions captionsOf(Job job) {
   switch (job) {
     case Job::syntax:
-      return {msg::kSyntaxRunning, {}};
+      return {ui::kSyntaxRunning, {}};
     case Job::expand:
-      return {msg::kExpandRunning0, msg::kExpandRunning1};
+      return {ui::kExpandRunning0, ui::kExpandRunning1};
     case Job::stereo:
       break;
   }
-  return {msg::kStereoRunning0, msg::kStereoRunning1};
+  return {ui::kStereoRunning0, ui::kStereoRunning1};
+}
+
+std::string_view reasonOf(FileError::Problem problem) {
+  switch (problem) {
+    case FileError::Problem::unreadable:
+      return ui::kUnreadable;
+    case FileError::Problem::unwritable:
+      return ui::kUnwritable;
+    case FileError::Problem::output_is_input:
+      break;
+  }
+  return ui::kOutputIsInput;
 }
 
 }  // namespace
@@ -44,8 +56,8 @@ void MainDialog::OnStereo() {
 }
 
 bool MainDialog::refuseWithoutFile() {
-  if (m_currentFile != fromCp932(msg::kNoFile)) return false;
-  information(msg::kNoFileChosen, fromCp932(msg::kNoFileChosen));
+  if (m_currentFile != fromCp932(ui::kNoFile)) return false;
+  information(ui::kNoFileChosen, fromCp932(ui::kNoFileChosen));
   return true;
 }
 
@@ -66,34 +78,44 @@ void MainDialog::runJob(Job job) {
   try {
     result = run_job(*m_session, job, input, output, beforePass);
   } catch (const FileError& error) {
-    reportFileError(error);
-    setWindowTitle(m_currentFile);
-    m_platform.beep(330, 100);
-    return;
+    return reportFileError(error);
   }
   if (result.fatal) return endAfterFatalStop(*result.fatal);
 
-  const QString outputPath = fromNativePath(output);
-  if (job != Job::syntax) m_currentFile = outputPath;
-  m_launchFile = outputPath;
-  setWindowTitle(m_currentFile);
-  m_displayFile = outputPath;
-  ShowFile(m_displayFile, m_upperDisplay);
-
-  const std::string summary =
-      summary_line(summary_format(job, result.complete()), toCp932(m_currentFile), result);
-  std::vector<std::string> lines{summary};
-  lines.insert(lines.end(), result.diagnostics.begin(), result.diagnostics.end());
-  lines.push_back(summary);
-  ShowLines(lines);
+  takeOutput(job, fromNativePath(output));
+  // Formatted in UTF-8, so that the path keeps the characters that cp932 lacks.
+  const std::string format = fromCp932(summary_format(job, result.complete())).toStdString();
+  showJobLines(QString::fromStdString(summary_line(format, m_currentFile.toStdString(), result)),
+               result.diagnostics);
   m_platform.beep(330, 100);
+}
+
+// Every job's output is what the launch button opens and the upper display shows; macro
+// expansion and stereo conversion make it the current file as well.
+void MainDialog::takeOutput(Job job, const QString& output) {
+  if (job != Job::syntax) m_currentFile = output;
+  m_launchFile = output;
+  setWindowTitle(m_currentFile);
+  m_displayFile = output;
+  showFile(m_displayFile, m_upperDisplay);
+}
+
+// The summary, the diagnostics in their order, and the summary again.
+void MainDialog::showJobLines(const QString& summary, const std::vector<std::string>& diagnostics) {
+  std::vector<MessageLine> lines{MessageLine::ofText(summary)};
+  for (const std::string& diagnostic : diagnostics)
+    lines.push_back(MessageLine::ofCp932(diagnostic));
+  lines.push_back(lines.front());
+  showLines(lines);
 }
 
 // The input or the output could not be used; nothing was written and the current file
 // stays as it was.
 void MainDialog::reportFileError(const FileError& error) {
-  information(msg::kError,
-              fromNativePath(error.path()) + QLatin1Char('\n') + QString::fromUtf8(error.what()));
+  information(ui::kError, fromNativePath(error.path()) + QLatin1Char('\n') +
+                              fromCp932(reasonOf(error.problem())));
+  setWindowTitle(m_currentFile);
+  m_platform.beep(330, 100);
 }
 
 // A resource limit ended the job; its message is the last thing in the output file. The
