@@ -9,10 +9,10 @@
 #include <QTest>
 
 #include "fake_platform.hpp"
+#include "shell/dialog_text.hpp"
 #include "shell/main_dialog.hpp"
 #include "shell/program_icon.hpp"
 #include "shell/shell_text.hpp"
-#include "text/messages.hpp"
 
 namespace bivox::shell {
 
@@ -43,10 +43,10 @@ class DesktopDataTest : public QObject {
     QVERIFY(document.open(QIODevice::WriteOnly));
   }
   static QString lower(MainDialog& d) {
-    return d.findChild<QPlainTextEdit*>(QStringLiteral("1007"))->toPlainText();
+    return d.findChild<QPlainTextEdit*>(QStringLiteral("lowerDisplay"))->toPlainText();
   }
   static void selectGuide(MainDialog& d, int index) {
-    auto* box = d.findChild<QComboBox*>(QStringLiteral("1005"));
+    auto* box = d.findChild<QComboBox*>(QStringLiteral("guideBox"));
     box->setCurrentIndex(index);
     emit box->activated(index);
   }
@@ -92,7 +92,7 @@ class DesktopDataTest : public QObject {
     selectGuide(d, 5);
     QCOMPARE(fake.events,
              QStringList{QStringLiteral("info %1 | %2")
-                             .arg(fromCp932(msg::kFileNotFound),
+                             .arg(fromCp932(ui::kFileNotFound),
                                   QDir::toNativeSeparators(guidePath(path(missingDir), 5)))});
   }
 
