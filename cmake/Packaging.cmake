@@ -1,5 +1,6 @@
 # Packages built with CPack from the install rules: `cpack -G DEB` in the build directory
-# makes a Debian package of everything installed.
+# makes a Debian package of everything installed, `cpack -G ZIP` in a Windows build folder
+# the zip of the Windows build.
 set(CPACK_PACKAGE_NAME "bivox")
 set(CPACK_PACKAGE_VENDOR "Bivox team")
 set(CPACK_PACKAGE_CONTACT "Bivox team <bivox@localhost>")
@@ -14,6 +15,11 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_RESOURCE_FILE_README "${PROJECT_SOURCE_DIR}/README.md")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build.*/")
+
+# The Windows build: `cpack -G ZIP` makes bivox-cli-VERSION-win64.zip.
+if(WIN32)
+  set(CPACK_PACKAGE_FILE_NAME "bivox-cli-${PROJECT_VERSION}-win64")
+endif()
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "sound")

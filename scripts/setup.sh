@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running Bivox need, when they are
 # missing, and nothing else.
+#   scripts/setup.sh [windows]    windows: also the cross compiler, Wine and groff
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,11 @@ packages=(
   libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
   qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic xvfb xauth
 )
+case "${1:-}" in
+  "") ;;
+  windows) packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64 groff-base) ;;
+  *) echo "usage: $0 [windows]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -13,7 +14,9 @@ namespace bivox::cli {
 
 bool is_terminal(std::FILE* stream) {
 #ifdef _WIN32
-  return _isatty(_fileno(stream)) != 0;
+  // A console, not any character device: the device NUL is no terminal.
+  DWORD mode = 0;
+  return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), &mode) != 0;
 #else
   return isatty(fileno(stream)) != 0;
 #endif
