@@ -14,7 +14,6 @@
 
 #include "cli/terminal.hpp"
 #include "cli/utf8_process.hpp"
-#include "text/encoding.hpp"
 
 namespace bivox::cli {
 namespace {
@@ -47,14 +46,13 @@ std::vector<std::string> wide_command_line() {
 // The bytes of the UTF-8 text that form whole characters: a character split between two
 // writes waits for its rest.
 std::size_t whole_characters(std::string_view utf8) {
-  std::size_t end = utf8.size();
   for (std::size_t back = 1; back <= 3 && back <= utf8.size(); ++back) {
     const auto c = static_cast<unsigned char>(utf8[utf8.size() - back]);
     if ((c & 0xC0) == 0x80) continue;  // a continuation byte: look further back
-    if (utf8_sequence_length(c) > back) end = utf8.size() - back;
-    break;
+    const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    return length > back ? utf8.size() - back : utf8.size();
   }
-  return end;
+  return utf8.size();
 }
 
 // A stream buffer that writes UTF-8 text to a console as wide characters, as it comes.
