@@ -1,11 +1,13 @@
-// Windows: the wide command line as UTF-8; consoles written with WriteConsoleW, pipes and
-// files in binary mode so that they receive UTF-8 with line feeds, as on other systems.
+// Windows: the wide command line as UTF-8, with wildcards expanded; consoles written with
+// WriteConsoleW, pipes and files in binary mode so that they receive UTF-8 with line feeds,
+// as on other systems.
 #include <windows.h>
 // After windows.h, which it needs:
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -34,11 +36,39 @@ std::wstring wide_of(std::string_view utf8) {
   return wide;
 }
 
+// The files a wildcard pattern ("*.zrb", "scores\\*.ZRB") matches, with the pattern's folder,
+// in name order; none when it matches none.
+std::vector<std::wstring> matching_files(const std::wstring& pattern) {
+  const std::size_t folder_end = pattern.find_last_of(L"\\/:") + 1;  // 0 without a folder
+  std::vector<std::wstring> files;
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return files;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      files.push_back(pattern.substr(0, folder_end) + found.cFileName);
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// The arguments as UTF-8, each wildcard pattern replaced by the files it matches, as
+// Windows programs do for themselves (the shells pass patterns on); a pattern that matches
+// nothing stays as it is.
 std::vector<std::string> wide_command_line() {
   int count = 0;
   wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> utf8;
-  for (int i = 0; i < count; ++i) utf8.push_back(utf8_of(args[i]));
+  for (int i = 0; i < count; ++i) {
+    const std::wstring arg = args[i];
+    const std::vector<std::wstring> files = i > 0 && arg.find_first_of(L"*?") != std::wstring::npos
+                                                ? matching_files(arg)
+                                                : std::vector<std::wstring>{};
+    if (files.empty()) utf8.push_back(utf8_of(arg.c_str()));
+    for (const std::wstring& file : files) utf8.push_back(utf8_of(file.c_str()));
+  }
   LocalFree(args);
   return utf8;
 }
