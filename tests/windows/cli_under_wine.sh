@@ -3,8 +3,8 @@
 # command line, with the expectations of the Linux build's tests, and what only Windows has
 # (wide file names, backslash paths and drive letters, the console).
 #   cli_under_wine.sh BIVOX_CLI_EXE BIVOX_SCOREGEN_EXE GROUP [CASE_FILE]
-# GROUP: golden CASE_FILE | usage | summaries | json | file_errors | session | fatal_stop |
-#        japanese_names | windows_paths | console | deep_nesting
+# GROUP: golden CASE_FILE | usage | summaries | json | file_errors | utf8_scores | session |
+#        fatal_stop | japanese_names | windows_paths | console | deep_nesting
 # WINEPREFIX names the Wine prefix to use. Each run works in a temporary directory of its own
 # and prints one line per check that failed; the exit status is 1 when any did.
 set -uo pipefail
@@ -179,6 +179,21 @@ EOF
   expect_no_file _u.zrb "é"
 }
 
+# A UTF-8 score is converted for the job and its output written in UTF-8, with the bytes the
+# Linux build gives: the wave dash, minus sign and em dash of JIS-based text among them.
+test_utf8_scores() {
+  local text=$'%1\r\n#A0 o4\r\nd4 r8 ${riff} |\r\nl4 c4 日本〜−— d4 ??? m4 |\r\n'
+  printf '\xEF\xBB\xBF%s' "$text" > u.zrb
+  sjis "$text" > s.zrb
+  cli syntax --locations --input-encoding utf-8 u.zrb
+  expect_status 4 "UTF-8 score"
+  sed 's/u\.zrb/s.zrb/g' out.txt > utf8-run.txt
+  cli syntax --locations s.zrb
+  expect_text utf8-run.txt "$(cat out.txt)"$'\n' "same places and positions"
+  iconv -f CP932 -t UTF-8 _s.zrb > expected-u.zrb
+  cmp -s expected-u.zrb _u.zrb || fail "_u.zrb is not _s.zrb in UTF-8"
+}
+
 test_session() {
   printf '%s' "$whole_score" > a.zrb
   score_stopping_on_line_7 > b.zrb
@@ -214,17 +229,26 @@ test_fatal_stop() {
   expect_no_file _next.zrb "fatal stop"
 }
 
-# Japanese file and folder names, read and written as wide characters. The folder 表 and the
-# file ソ have 0x5C ("\") as the second byte of their cp932 forms.
+# Japanese file and folder names, read and written as wide characters, also where a wildcard
+# names them. The folder 表 and the file ソ have 0x5C ("\") as the second byte of their cp932
+# forms.
 test_japanese_names() {
   printf '%s' "$whole_score" > song.zrb
   cp song.zrb 曲.zrb
   mkdir 表
   cp song.zrb 表/ソ.zrb
+  # Wildcards are the program's to expand on Windows; matches in name order.
+  cli syntax --plain '*.zrb' '表\*.ZRB'
+  expect_status 0 "wildcards"
+  expect_text err.txt $'bivox-cli: 3 files: 3 complete, 0 stopped early, 0 failed\n' "wildcards"
+  grep -o '^\[[^]]*\]' out.txt | uniq | tr -d '\n' > names.txt
+  expect_text names.txt '[song.zrb][曲.zrb][表\ソ.zrb]' "wildcards"
   cli stereo 曲.zrb
   expect_status 0 "曲.zrb"
   expect_text out.txt $'[_曲.zrb]のステレオ化を完了しました。\n[_曲.zrb]のステレオ化を完了しました。\n' "曲.zrb"
   expect_file _曲.zrb "曲.zrb"
+  local shown
+  shown=$(head -n 1 out.txt)
   cli stereo song.zrb
   cmp -s _song.zrb _曲.zrb || fail "_曲.zrb differs from _song.zrb"
   cli syntax --json '表\ソ.zrb'
@@ -233,7 +257,7 @@ test_japanese_names() {
     fail "表\\ソ.zrb: $(cat out.txt)"
   cli expand '表\ソ.zrb'
   expect_file 表/_ソ.zrb "表\\ソ.zrb"
-  [ "$failures" -gt 0 ] || echo "曲.zrb -> _曲.zrb, 表\\ソ.zrb -> 表\\_ソ.zrb: $(head -n 1 out.txt)"
+  [ "$failures" -gt 0 ] || echo "stereo 曲.zrb: $shown ($(ls _曲.zrb) written)"
 }
 
 # Backslash paths and drive letters: an absolute path on the drive Z: (Wine's "/"), a
