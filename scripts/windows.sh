@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 scripts/setup.sh windows
 
-build=build-windows
+build="build-windows"
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DBIVOX_WERROR=ON -DBIVOX_BUILD_DIALOG=OFF
 cmake --build "$build"

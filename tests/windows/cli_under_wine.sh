@@ -7,6 +7,7 @@
 #        fatal_stop | japanese_names | windows_paths | console | deep_nesting
 # WINEPREFIX names the Wine prefix to use. Each run works in a temporary directory of its own
 # and prints one line per check that failed; the exit status is 1 when any did.
+# shellcheck disable=SC2317  # the tests are called by name, "test_$group"
 set -uo pipefail
 
 exe=$1
