@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh windows
+scripts/setup.sh g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64 groff-base
 
 build="build-windows"
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
