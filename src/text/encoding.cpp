@@ -42,13 +42,6 @@ class Converter {
   iconv_t cd_;
 };
 
-std::size_t utf8_sequence_length(unsigned char lead) {
-  if (lead >= 0xF0) return 4;
-  if (lead >= 0xE0) return 3;
-  if (lead >= 0xC0) return 2;
-  return 1;
-}
-
 }  // namespace
 
 std::string cp932_to_utf8(std::string_view cp932) {
