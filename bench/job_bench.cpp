@@ -4,17 +4,15 @@
 // Times are the processor time of the benchmark process. Counters per benchmark:
 //   MB/s         input megabytes per second for the whole job (bytes_per_second)
 //   pass1_MBps   input megabytes per second of the first pass, pass2_MBps of the second
-//   x_copy       job time divided by the time of reading and writing the score as a copy
+//   x_copy       job time divided by the time of copying the score's bytes once
 //   peak_MB      the highest heap use during the job, above what was in use before it
 //   peak_budget  peak divided by the allowance 8 x input + 10 MB (at most 1 is on target)
 //   complete     1 when every pass read the whole score
 #include <benchmark/benchmark.h>
 #include <time.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,59 +23,7 @@
 namespace bivox::bench {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr double kMB = 1e6;
-
-struct PassPlan {
-  JobMode mode;
-  int pass_number;
-};
-
-std::vector<PassPlan> passes_of(Job job) {
-  switch (job) {
-    case Job::syntax:
-      return {{JobMode::syntax, 0}};
-    case Job::expand:
-      return {{JobMode::expand, 0}, {JobMode::expand, 0}};
-    case Job::stereo:
-      break;
-  }
-  return {{JobMode::stereo, 0}, {JobMode::stereo, 1}};
-}
-
-// A scratch directory of this process with one score file per size, written once.
-class ScoreFiles {
- public:
-  ScoreFiles() : dir_(fs::temp_directory_path() / ("bivox-bench-" + std::to_string(getpid()))) {
-    fs::create_directories(dir_);
-  }
-  ~ScoreFiles() {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  ScoreFiles(const ScoreFiles&) = delete;
-  ScoreFiles& operator=(const ScoreFiles&) = delete;
-
-  const std::string& score(const std::string& key, const std::string& bytes) {
-    auto [it, added] = files_.try_emplace(key, (dir_ / (key + ".zrb")).string());
-    if (added) std::ofstream(it->second, std::ios::binary) << bytes;
-    return it->second;
-  }
-  std::string output(const std::string& key) const {
-    return (dir_ / ("_" + key + ".zrb")).string();
-  }
-  std::string copy(const std::string& key) const { return (dir_ / ("copy_" + key)).string(); }
-
- private:
-  fs::path dir_;
-  std::map<std::string, std::string> files_;
-};
-
-ScoreFiles& files() {
-  static ScoreFiles instance;
-  return instance;
-}
 
 // The processor time of this process, system calls included: other work on a shared machine
 // slows the wall clock but hardly this. A pass parses on a thread of its own (for its deep
@@ -92,41 +38,31 @@ double seconds_since(double start) {
   return cpu_now() - start;
 }
 
-// The machine's limit for this job: read the score and write it out again.
-double timed_copy(const std::string& from, const std::string& to) {
+// The machine's limit for this job: the score's bytes copied once.
+double timed_copy(const std::string& bytes) {
   const auto start = cpu_now();
-  std::ifstream in(from, std::ios::binary);
-  in.seekg(0, std::ios::end);
-  std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
-  in.seekg(0);
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  std::ofstream out(to, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
+  std::string copy(bytes);
+  benchmark::DoNotOptimize(copy.data());
   return seconds_since(start);
 }
 
-void run_job_benchmark(benchmark::State& state, Job job, const std::string& key,
-                       const std::string& bytes) {
-  ScoreFiles& f = files();
-  const std::string& input = f.score(key, bytes);
-  const std::string output = f.output(key);
-  const std::vector<PassPlan> plan = passes_of(job);
+void run_job_benchmark(benchmark::State& state, Job job, const std::string& bytes) {
+  const std::span<const JobSwitches> plan = passes_of(job);
   std::vector<double> pass_seconds(plan.size(), 0.0);
   double job_seconds = 0.0;
   double copy_seconds = 0.0;
   std::size_t peak = 0;
   bool complete = true;
   for (auto _ : state) {
-    copy_seconds += timed_copy(input, f.copy(key));
-    Session session;
+    copy_seconds += timed_copy(bytes);
+    SessionState session;
     const std::size_t before = heap_in_use();
     reset_heap_peak();
     const auto job_start = cpu_now();
     for (std::size_t i = 0; i < plan.size(); ++i) {
       const auto pass_start = cpu_now();
-      set_job_mode(session, plan[i].mode, i > 0);
-      run_pass(session, plan[i].pass_number, input, output);
+      start_pass(session, plan[i], i > 0);
+      run_pass(session, plan[i].pass, bytes);
       pass_seconds[i] += seconds_since(pass_start);
       complete = complete && session.stop_position == session.end_position;
     }
@@ -154,13 +90,13 @@ void BM_Job(benchmark::State& state, Job job) {
   static std::map<std::size_t, std::string> scores;
   auto [it, added] = scores.try_emplace(size);
   if (added) it->second = generate_score(size);
-  run_job_benchmark(state, job, "score" + std::to_string(size), it->second);
+  run_job_benchmark(state, job, it->second);
 }
 
 void BM_Nested(benchmark::State& state, Job job) {
   const int depth = static_cast<int>(state.range(0));
   const std::string score = generate_nested_score(depth);
-  run_job_benchmark(state, job, "nested" + std::to_string(depth), score);
+  run_job_benchmark(state, job, score);
   state.counters["s_per_level"] =
       benchmark::Counter(static_cast<double>(depth), benchmark::Counter::kIsIterationInvariantRate |
                                                          benchmark::Counter::kInvert);

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                          bivox::Job::stereo};
   static constexpr int kMaxJobs = 4;
   FuzzedDataProvider provider(data, size);
-  bivox::Session session;
+  bivox::SessionState session;
   for (int i = 0; i < kMaxJobs && provider.remaining_bytes() > 0; ++i) {
     const bivox::Job job = kJobs[provider.ConsumeIntegralInRange<int>(0, 2)];
     const std::string score = i + 1 < kMaxJobs ? provider.ConsumeRandomLengthString()

@@ -1,11 +1,10 @@
 // Turning byte positions of a score into lines, columns and caret lines.
 #include <gtest/gtest.h>
 
-#include "cli/placement_report.hpp"
-#include "cli/source_text.hpp"
+#include "bivox/bivox.hpp"
 #include "support.hpp"
 
-namespace bivox::cli {
+namespace bivox {
 namespace {
 
 struct LocationCase {
@@ -35,7 +34,7 @@ TEST(SourceText, CountsLinesAndCharactersOfTheStoredBytes) {
       {"0x1A shown as a mark", "a\x1A", 1, 1, 2, "a?", " "},
   };
   for (const LocationCase& c : cases) {
-    const TextLocation loc = SourceText(c.bytes).locate(c.position);
+    const TextLocation loc = ScoreText(c.bytes).locate(c.position);
     EXPECT_EQ(loc.line, c.line) << c.name;
     EXPECT_EQ(loc.column, c.column) << c.name;
     EXPECT_EQ(loc.source_line, c.source_line) << c.name;
@@ -56,4 +55,4 @@ TEST(PitchName, CountsOctavesAsTheOctaveCommandDoes) {
 }
 
 }  // namespace
-}  // namespace bivox::cli
+}  // namespace bivox

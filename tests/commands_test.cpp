@@ -11,10 +11,10 @@ namespace {
 
 using test::sjis;
 
-std::string flagged_tracks(const TrackTable& flags) {
+std::string flagged_tracks(const TrackFlags& flags) {
   std::string letters;
   for (int t = 0; t < 26; ++t) {
-    if (flags[static_cast<std::size_t>(t)] == 1) letters += static_cast<char>('A' + t);
+    if (flags[static_cast<std::size_t>(t)]) letters += static_cast<char>('A' + t);
   }
   return letters;
 }
@@ -24,7 +24,7 @@ std::string flagged_tracks(const TrackTable& flags) {
 // and octave/naming/clef of voices A0, C3 and Z9 (once when alike). Each score starts with a
 // section line that sets octave 2, naming 1 and clef 6 for every voice.
 std::string state_after(const std::string& score) {
-  Session session;
+  SessionState session;
   test::run_score(session, Job::syntax, sjis("*FING \"o2x1?6\" " + score));
   const ScoreState& st = session.score;
   std::string out;
@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
         StateCase{"*HEAD \"o5JK\"", ""}));
 
 TEST(MemberList, StopsAtItsLimit) {
-  Session session;
+  SessionState session;
   const test::Run longest =
       test::run_score(session, Job::syntax, "@" + std::string(1023, 'B') + " S0");
   EXPECT_TRUE(longest.result.complete());

@@ -29,7 +29,7 @@ const Jobs kJobsAgain = {Job::syntax, Job::expand, Job::stereo, Job::expand, Job
 // Runs the jobs in turn on the score in one session, as consecutive button presses.
 Outcome run_jobs(const std::string& score, const Jobs& jobs, bool fast) {
   Outcome outcome;
-  Session session;
+  SessionState session;
   session.engine.fast_paths = fast;
   session.engine.trace = [&](std::string_view line) { outcome.trace += line; };
   for (const Job job : jobs) {

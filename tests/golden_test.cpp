@@ -70,13 +70,13 @@ TEST_P(Golden, JobGivesTheExpectedOutput) {
   const std::string path = GetParam();
   GoldenCase c = parse_case(test::read_file(path));
   ASSERT_FALSE(c.jobs.empty()) << path << " names no job";
-  Session session;
+  SessionState session;
   test::Run run;
   for (const std::string& job : c.jobs) {
     run = test::run_score(session, job_named(job), test::sjis(c.sections["input"]));
   }
   std::string diagnostics;
-  for (const std::string& d : run.result.diagnostics) diagnostics += cp932_to_utf8(d) + "\n";
+  for (const Diagnostic& d : run.result.diagnostics) diagnostics += cp932_to_utf8(d.text) + "\n";
   const std::string output = cp932_to_utf8(test::lines(run.output));
 
   if (std::getenv("BIVOX_UPDATE_GOLDEN") != nullptr) {

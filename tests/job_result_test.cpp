@@ -11,9 +11,8 @@ TEST(JobResult, EachDiagnosticKeepsThePositionAfterItsConstruct) {
   const std::string score = "%1\n#A0 d4 ${m} r4 {}2\n";
   const test::Run run = run_score(Job::syntax, score);
   ASSERT_EQ(run.result.diagnostics.size(), 2U);
-  ASSERT_EQ(run.result.diagnostic_positions.size(), 2U);
-  EXPECT_EQ(run.result.diagnostic_positions[0], static_cast<Position>(score.find(" r4")));
-  EXPECT_EQ(run.result.diagnostic_positions[1], static_cast<Position>(score.size() - 1));
+  EXPECT_EQ(run.result.diagnostics[0].position, static_cast<Position>(score.find(" r4")));
+  EXPECT_EQ(run.result.diagnostics[1].position, static_cast<Position>(score.size() - 1));
 }
 
 TEST(JobResult, PositionsAreDroppedWithTheirDiagnosticsBeyondCapacity) {
@@ -32,20 +31,21 @@ TEST(JobResult, PositionsAreDroppedWithTheirDiagnosticsBeyondCapacity) {
 // nothing.
 TEST(JobResult, TheStereoJobRecordsEveryTracksPitchesAndPlacedPans) {
   const test::Run run = run_score(Job::stereo, "%1\n#A0 o4 d4 _4 s4 o5 d4\n#B0 o3 d4\n@B S0\n");
-  ASSERT_EQ(run.result.tracks.size(), 2U);
-  EXPECT_EQ(run.result.tracks[0].record.placed, 3);
-  const TrackPlacement& b = run.result.tracks[1];
+  const std::vector<TrackPlacement>& tracks = run.result.placement.tracks;
+  ASSERT_EQ(tracks.size(), 2U);
+  EXPECT_EQ(tracks[0].placed, 3);
+  const TrackPlacement& b = tracks[1];
   EXPECT_EQ(b.letter, 'B');
-  EXPECT_TRUE(b.pan_fixed);
-  EXPECT_EQ(b.record.notes, 1);
-  EXPECT_EQ(b.record.lowest_pitch, 36);
-  EXPECT_EQ(b.record.placed, 0);
-  EXPECT_FLOAT_EQ(run.result.pitch.centre, 54.0F);
-  EXPECT_TRUE(run_score(Job::syntax, "%1\n#A0 d4\n").result.tracks.empty());
+  EXPECT_EQ(b.kind, TrackPlacement::Kind::pan_fixed);
+  EXPECT_EQ(b.notes, 1);
+  EXPECT_EQ(b.lowest_pitch, 36);
+  EXPECT_EQ(b.placed, 0);
+  EXPECT_FLOAT_EQ(run.result.placement.centre, 54.0F);
+  EXPECT_TRUE(run_score(Job::syntax, "%1\n#A0 d4\n").result.placement.tracks.empty());
 }
 
 TEST(JobResult, AFatalStopRecordsWhereTheParseWas) {
-  Session session;
+  SessionState session;
   run_score(session, Job::syntax, "%1\n#A0 d4 r4 m4 f4 s4\n");  // leaves other positions behind
   const std::string score = "%1\n$a{c4}99999999\nd4\n";
   const test::Run run = run_score(session, Job::expand, score);

@@ -42,7 +42,7 @@ TEST_P(LanguageJobs, RebuildAndReport) {
   EXPECT_EQ(lines(run.output), sjis(c.output));
   std::vector<std::string> expected;
   for (const std::string& d : c.diagnostics) expected.push_back(sjis(d));
-  EXPECT_EQ(run.result.diagnostics, expected);
+  EXPECT_EQ(test::texts(run.result.diagnostics), expected);
   EXPECT_EQ(run.result.stop, c.stop < 0 ? run.result.end : c.stop);
 }
 
@@ -286,7 +286,7 @@ TEST(LanguageCounts, HugeCountsStopBeforeBuilding) {
 TEST(SessionLifetime, CapturesAndNamelessBodyOutliveJobs) {
   const std::string_view recalls = "{}2 ()8 #B1 ,4";
   EXPECT_EQ(lines(test::run_score(Job::expand, recalls).output), "{}2()8\n#B1 4\n");
-  Session session;
+  SessionState session;
   test::run_score(session, Job::expand, "{dr} (drm)8 #B1 [dms]4");
   test::run_score(session, Job::syntax, "{sl} (sl)8 #B1 [sl]4 'Am'");
   const test::Run recalled = test::run_score(session, Job::expand, recalls);

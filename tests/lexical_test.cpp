@@ -23,7 +23,7 @@ class Rules : public ::testing::TestWithParam<RuleCase> {};
 
 TEST_P(Rules, YieldTheirText) {
   const RuleCase& c = GetParam();
-  Session session;
+  GrammarState session;
   session.engine.input.open(c.input);
   Grammar grammar(session);
   std::string text = "<fail>";

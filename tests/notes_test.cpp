@@ -20,12 +20,10 @@ struct MeasuredScore {
 };
 
 MeasuredScore measure(std::string_view score) {
-  test::TempDir dir;
-  test::write_file(dir.file("score.zrb"), score);
-  Session session;
-  set_job_mode(session, JobMode::stereo, false);
-  run_pass(session, 0, dir.file("score.zrb"), dir.file("_score.zrb"));
-  const std::string text = test::lines(test::read_file(dir.file("_score.zrb")));
+  SessionState session;
+  start_pass(session, passes_of(Job::stereo)[0], false);
+  run_pass(session, 0, score);
+  const std::string text = session.output;
   static const std::regex kPan(" @S([-+]?[0-9]+)");
   MeasuredScore m;
   for (auto it = std::sregex_iterator(text.begin(), text.end(), kPan); it != std::sregex_iterator();
@@ -87,13 +85,13 @@ INSTANTIATE_TEST_SUITE_P(
         PitchCase{"o needs digits", "x1 o c", "", 3}));
 
 TEST(Stereo, SecondPassKeepsWhatTheFirstCollected) {
-  Session session;
+  SessionState session;
   const test::Run run = test::run_score(session, Job::stereo, "x1 c #B0 x1 <c @C S0");
   EXPECT_TRUE(run.result.complete());
   EXPECT_EQ(session.score.lowest_pitch[0], 48);
   EXPECT_EQ(session.score.highest_pitch[1], 60);
   EXPECT_EQ(session.score.pan_fixed[2], 1);
-  set_job_mode(session, JobMode::stereo, false);
+  start_pass(session, passes_of(Job::stereo)[0], false);
   EXPECT_EQ(session.score.lowest_pitch[0], 500);
   EXPECT_EQ(session.score.pan_fixed[2], 0);
 }

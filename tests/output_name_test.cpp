@@ -11,15 +11,15 @@ namespace {
 using test::sjis;
 
 struct NameCase {
-  PathEncoding encoding;
+  NameEncoding encoding;
   std::string input;
   std::string output;
 };
 
 // In cp932 paths the trail byte of 表, ソ and 十 is a backslash; UTF-8 paths take slashes.
 TEST(OutputName, PutsAnUnderscoreBeforeTheNameAndEndsInZrb) {
-  constexpr PathEncoding cp932 = PathEncoding::cp932;
-  constexpr PathEncoding utf8 = PathEncoding::utf8;
+  constexpr NameEncoding cp932 = NameEncoding::cp932;
+  constexpr NameEncoding utf8 = NameEncoding::utf8;
   const NameCase cases[] = {
       {cp932, "C:\\scores\\song.zrb", "C:\\scores\\_song.zrb"},
       {cp932, "C:\\scores\\SONG.ZRB", "C:\\scores\\_SONG.zrb"},

@@ -32,7 +32,7 @@ TEST(PassRunner, WritesTheDocumentAndStopsAfterTheTrailingSpacing) {
       {"|\r\n\x1a|", 3, 5, "|\n\n"},
   };
   for (const Case& c : cases) {
-    Session session;
+    SessionState session;
     std::string trace;
     session.engine.trace = [&](std::string_view line) {
       if (line != msg::kTraceUnclosedComment) trace += line;
@@ -48,7 +48,7 @@ TEST(PassRunner, WritesTheDocumentAndStopsAfterTheTrailingSpacing) {
 TEST(PassRunner, DiagnosticListKeeps299Messages) {
   auto run = run_score(Job::syntax, std::string(300, ','));
   ASSERT_EQ(run.result.diagnostics.size(), 299U);
-  EXPECT_EQ(run.result.diagnostics.back(), msg::kChordRepeat);
+  EXPECT_EQ(run.result.diagnostics.back().text, msg::kChordRepeat);
 }
 
 // What the grammar's actions see while each pass of a job runs.
@@ -76,7 +76,7 @@ TEST(Jobs, RunTheirPassesWithTheirSwitches) {
        54.0F,
        static_cast<float>(129.0 / 13.0)},
   };
-  Session session;  // one session, as consecutive jobs of the dialog
+  SessionState session;  // one session, as consecutive jobs of the dialog
   for (const JobCase& c : cases) {
     std::vector<PassView> seen;
     std::string ranges;
@@ -114,7 +114,8 @@ TEST(Summary, NamesThePathAndStoppedPositionsInHex) {
     r.job = c.job;
     r.stop = c.stop;
     r.end = c.end;
-    const std::string line = summary_line(summary_format(c.job, r.complete()), test::sjis(path), r);
+    r.output_name = test::sjis(path);
+    const std::string line = summary_line(r, NameEncoding::cp932);
     EXPECT_EQ(line, test::sjis(c.expected)) << c.expected;
   }
 }

@@ -181,6 +181,12 @@ TEST(Growth, RunTimeIsLinearPastTheLimitAndWithManyGroupsBelowIt) {
 INSTANTIATE_TEST_SUITE_P(Kinds, Nesting, ::testing::ValuesIn(nesting_kinds()),
                          [](const auto& test_case) { return std::string(test_case.param.name); });
 
+JobOptions written_to(const std::string& output) {
+  JobOptions options;
+  options.output_name = output;
+  return options;
+}
+
 // Bad files, through the job driver: the input is never modified and nothing is written but
 // the output file beside it.
 class BadFile : public ::testing::Test {
@@ -209,7 +215,7 @@ class BadFile : public ::testing::Test {
     JobResult last;
     for (const Job job : {Job::syntax, Job::expand, Job::stereo}) {
       Session session;
-      last = run_job(session, job, input, output);
+      last = run_file(session, job, input, written_to(output));
       EXPECT_TRUE(stored() == before) << "the input was modified";
       EXPECT_EQ(files(), (std::set<std::string>{"score.zrb", "_score.zrb"}));
     }
@@ -237,7 +243,7 @@ TEST_F(BadFile, OutputThatIsTheInputOrCannotBeWrittenIsRefused) {
        {input, dir.file("hard.zrb"), dir.file("soft.zrb"),
         (dir.path() / "." / "score.zrb").string(), output, dir.file("missing/_score.zrb")}) {
     Session session;
-    EXPECT_THROW(run_job(session, Job::stereo, input, refused), FileError) << refused;
+    EXPECT_THROW(run_file(session, Job::stereo, input, written_to(refused)), FileError) << refused;
     EXPECT_EQ(test::read_file(input), "c d e");
   }
 }

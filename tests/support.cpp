@@ -43,19 +43,21 @@ std::string sjis(std::string_view utf8) {
   return *converted;
 }
 
-Run run_score(Session& session, Job job, std::string_view score_bytes) {
-  TempDir dir;
-  const std::string input = dir.file("score.zrb");
-  write_file(input, score_bytes);
-  Run run;
-  run.result = run_job(session, job, input, dir.file("_score.zrb"));
-  run.output = read_file(dir.file("_score.zrb"));
+Run run_score(SessionState& session, Job job, std::string_view score_bytes) {
+  Run run{run_job(session, job, score_bytes, "score.zrb", {}), {}};
+  run.output = run.result.output;
   return run;
 }
 
 Run run_score(Job job, std::string_view score_bytes) {
-  Session session;
+  SessionState session;
   return run_score(session, job, score_bytes);
+}
+
+std::vector<std::string> texts(const std::vector<Diagnostic>& diagnostics) {
+  std::vector<std::string> out;
+  for (const Diagnostic& d : diagnostics) out.push_back(d.text);
+  return out;
 }
 
 std::string lines(std::string_view output_bytes) {

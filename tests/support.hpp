@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "jobs/job_driver.hpp"
+#include "jobs/session_state.hpp"
 
 namespace bivox::test {
 
@@ -36,8 +37,11 @@ struct Run {
   JobResult result;
   std::string output;  // the output file's bytes
 };
-Run run_score(Session& session, Job job, std::string_view score_bytes);
+Run run_score(SessionState& session, Job job, std::string_view score_bytes);
 Run run_score(Job job, std::string_view score_bytes);
+
+// The texts of the diagnostics.
+std::vector<std::string> texts(const std::vector<Diagnostic>& diagnostics);
 
 // The output file's text with CR LF turned back into line feeds.
 std::string lines(std::string_view output_bytes);

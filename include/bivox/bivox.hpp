@@ -46,6 +46,10 @@ std::optional<Job> job_named(std::string_view name);
 
 // ---- Results ------------------------------------------------------------------------
 
+// How the bytes of a name are read for output naming and the summary line: cp932 (where
+// the second byte of a double-byte character may be 0x5C) or UTF-8.
+enum class NameEncoding { cp932, utf8 };
+
 // A byte offset into the score as stored.
 using Position = std::int64_t;
 
@@ -54,6 +58,7 @@ using Position = std::int64_t;
 struct Diagnostic {
   std::string text;
   Position position = 0;
+  bool operator==(const Diagnostic&) const = default;
 };
 
 // What the placing pass of a stereo conversion met on one track that had notes.
@@ -89,6 +94,7 @@ struct JobResult {
   Placement placement;               // stereo conversion only
   // The summary line, in the encoding of the name (see JobOptions::name_encoding).
   std::string summary;
+  NameEncoding summary_encoding = NameEncoding::utf8;
 
   bool complete() const { return !fatal && stop == end; }
   // The name the job makes current: the score for the syntax test, else the output.
@@ -99,10 +105,6 @@ struct JobResult {
 };
 
 // ---- Running a job ------------------------------------------------------------------
-
-// How the bytes of a name are read for output naming and the summary line: cp932 (where
-// the second byte of a double-byte character may be 0x5C) or UTF-8.
-enum class NameEncoding { cp932, utf8 };
 
 // Called before each pass of a job with the pass's index (0 or 1).
 using PassHook = std::function<void(int pass_index)>;
@@ -163,6 +165,12 @@ class ScoreText {
   std::vector<std::size_t> line_starts_;
 };
 
+// The location of a byte offset in UTF-8 text (columns count characters as the cp932 form
+// of the text before the offset would).
+TextLocation locate_utf8(std::string_view utf8, std::size_t offset);
+// What is wrong at `offset` of UTF-8 text that has no cp932 form there, for a person.
+std::string describe_unconvertible(std::string_view utf8, std::size_t offset);
+
 // A pitch as a note name and octave ("C4" is 48).
 std::string pitch_name(int pitch);
 
@@ -187,8 +195,24 @@ class FileError : public std::runtime_error {
 
 // The bytes of a file (UTF-8 path). Throws FileError.
 std::string read_file(const std::string& path);
-// Puts the bytes in place whole: written to a temporary file in the same directory, then
-// renamed over the path, so that no reader ever sees a part. Throws FileError.
+// An output file put in place whole: the bytes go to a temporary file in the same
+// directory, renamed over the path when complete, so that a run killed or failing part-way
+// never leaves a half-written file nor truncates an older one. Made before the work starts,
+// it tells at once when the path cannot be written (FileError); without a commit nothing
+// is left behind.
+class OutputFile {
+ public:
+  explicit OutputFile(const std::string& path);
+  ~OutputFile();
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  void commit(std::string_view bytes);
+
+ private:
+  struct Temporary;
+  std::unique_ptr<Temporary> temp_;
+};
+// An OutputFile with the bytes committed at once.
 void write_file(const std::string& path, std::string_view bytes);
 // Throws FileError when the two paths name one file.
 void refuse_writing_over(const std::string& input, const std::string& output);

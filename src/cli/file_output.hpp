@@ -8,8 +8,6 @@
 
 namespace bivox::cli {
 
-std::string_view job_name(Job job);
-
 // What the dialog's lower display shows: the summary line, the diagnostics, the summary line.
 void print_plain(std::ostream& out, const JobResult& result);
 
@@ -24,6 +22,9 @@ nlohmann::json failure_json(Job job, const std::string& input, const std::string
 
 // A file error for a person: the path and what went wrong, and the place when there is one.
 void print_file_error(std::ostream& out, const FileError& error);
+
+// The line with a caret under the place, as compilers show it ("   7 | text" / "     |  ^").
+std::string excerpt(const TextLocation& location);
 
 // JSON text on one line; bytes that are no UTF-8 become U+FFFD.
 std::string json_line(const nlohmann::json& j);

@@ -10,8 +10,6 @@
 #include "cli/placement_report.hpp"
 #include "cli/score_file.hpp"
 #include "cli/terminal.hpp"
-#include "jobs/output_name.hpp"
-#include "text/encoding.hpp"
 
 namespace {
 
@@ -39,12 +37,6 @@ struct Options {
   bool report = false;
   bool trace = false;
 };
-
-Job job_named(const std::string& name) {
-  if (name == "syntax") return Job::syntax;
-  if (name == "expand") return Job::expand;
-  return Job::stereo;
-}
 
 // Located output is for people and editors: the default on a terminal; a pipe gets the
 // dialog's lines, which scripts may read, unless --locations asks otherwise.
@@ -86,19 +78,19 @@ void print_run(const Options& opt, Style style, const ScoreRun& run) {
       if (!run.result.fatal) print_plain(std::cout, run.result);
       break;
   }
-  if (opt.report && !run.result.fatal) print_placement(std::cout, run.result);
+  if (opt.report && !run.result.fatal) print_placement(std::cout, run.result.placement);
 }
 
 int run(const Options& opt) {
   const Style style = style_of(opt);
-  const Job job = job_named(opt.job);
+  const Job job = *bivox::job_named(opt.job);
   const ScoreEncoding encoding =
       opt.input_encoding == "utf-8" ? ScoreEncoding::utf8 : ScoreEncoding::cp932;
   bivox::Session session;
   if (opt.trace) {
-    session.engine.trace = [&](std::string_view line) {
-      (style == Style::json ? std::cerr : std::cout) << bivox::cp932_to_utf8(line) << std::flush;
-    };
+    session.set_trace([&](std::string_view line) {
+      (style == Style::json ? std::cerr : std::cout) << bivox::to_utf8(line) << std::flush;
+    });
   }
   ProgressLine progress(opt.files.size() > 1 && is_terminal(stderr) && !opt.trace,
                         opt.files.size());
@@ -106,11 +98,13 @@ int run(const Options& opt) {
   for (std::size_t i = 0; i < opt.files.size(); ++i) {
     const std::string& input = opt.files[i];
     const std::string output =
-        opt.output.empty() ? bivox::make_output_name(input, bivox::PathEncoding::utf8) : opt.output;
+        opt.output.empty() ? bivox::make_output_name(input, bivox::NameEncoding::utf8) : opt.output;
     progress.show(i, input);
     std::optional<ScoreRun> run;
     try {
-      run = run_score_file(session, job, input, output, encoding);
+      bivox::JobOptions options;
+      options.output_name = output;
+      run = run_score_file(session, job, input, options, encoding);
     } catch (const bivox::FileError& e) {
       progress.clear();
       print_file_error(std::cerr, e);
@@ -122,7 +116,7 @@ int run(const Options& opt) {
     print_run(opt, style, *run);
     const bivox::JobResult& result = run->result;
     if (result.fatal) {
-      std::cerr << "bivox-cli: " << output << ": stopped: " << bivox::cp932_to_utf8(*result.fatal)
+      std::cerr << "bivox-cli: " << output << ": stopped: " << bivox::to_utf8(*result.fatal)
                 << std::flush;
       ++tally.failed;
       tally.not_run = opt.files.size() - i - 1;
@@ -167,9 +161,11 @@ int main(int argc, char** argv) {
       "The rebuilt score is written beside each FILE as \"_\" + its name.",
       "bivox-cli"};
   Options opt;
+  std::vector<std::string> job_names;
+  for (const bivox::JobName& n : bivox::kJobNames) job_names.emplace_back(n.name);
   app.add_option("job", opt.job, "syntax | expand | stereo")
       ->required()
-      ->check(CLI::IsMember({"syntax", "expand", "stereo"}));
+      ->check(CLI::IsMember(job_names));
   app.add_option("files", opt.files, "score files (Shift-JIS text unless --input-encoding)")
       ->required();
   app.add_option("-o,--output", opt.output, "write the rebuilt score to PATH (one FILE only)")

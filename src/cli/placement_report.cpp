@@ -11,14 +11,21 @@ namespace {
 
 // Why a track got pan commands or not.
 const char* placement_word(const TrackPlacement& t) {
-  if (t.pan_fixed) return "pan fixed";
-  if (t.letter == 'Z') return "track Z";
-  if (t.drum) return "drum";
+  switch (t.kind) {
+    case TrackPlacement::Kind::pan_fixed:
+      return "pan fixed";
+    case TrackPlacement::Kind::track_z:
+      return "track Z";
+    case TrackPlacement::Kind::drum:
+      return "drum";
+    case TrackPlacement::Kind::placed:
+      break;
+  }
   return "placed";
 }
 
 bool was_placed(const TrackPlacement& t) {
-  return t.record.placed > 0;
+  return t.placed > 0;
 }
 
 std::string signed_pan(int value) {
@@ -29,17 +36,16 @@ std::string signed_pan(int value) {
 
 std::string pan_range(const TrackPlacement& t) {
   if (!was_placed(t)) return "-";
-  const PlacementRecord::Track& r = t.record;
-  if (r.lowest_pan == r.highest_pan) return signed_pan(r.lowest_pan);
-  return signed_pan(r.lowest_pan) + " .. " + signed_pan(r.highest_pan);
+  if (t.lowest_pan == t.highest_pan) return signed_pan(t.lowest_pan);
+  return signed_pan(t.lowest_pan) + " .. " + signed_pan(t.highest_pan);
 }
 
 std::string pitch_cell(int pitch) {
   return pitch_name(pitch) + " (" + std::to_string(pitch) + ")";
 }
 
-bool any_placed(const JobResult& result) {
-  return std::any_of(result.tracks.begin(), result.tracks.end(), was_placed);
+bool any_placed(const Placement& placement) {
+  return std::any_of(placement.tracks.begin(), placement.tracks.end(), was_placed);
 }
 
 // Single-precision values shown with six decimals, as the trace line shows them.
@@ -53,21 +59,12 @@ nlohmann::json pitch_json(int pitch) {
 
 }  // namespace
 
-std::string pitch_name(int pitch) {
-  static constexpr std::array<const char*, 12> kNames = {"C",  "C#", "D",  "D#", "E",  "F",
-                                                         "F#", "G",  "G#", "A",  "A#", "B"};
-  const long long p = pitch;
-  const long long octave = p >= 0 ? p / 12 : -((-p + 11) / 12);
-  return kNames[static_cast<std::size_t>(p - octave * 12)] + std::to_string(octave);
-}
-
-void print_placement(std::ostream& out, const JobResult& result) {
+void print_placement(std::ostream& out, const Placement& placement) {
   using Row = std::array<std::string, 6>;
   std::vector<Row> rows = {{"track", "notes", "lowest", "highest", "placement", "pan"}};
-  for (const TrackPlacement& t : result.tracks) {
-    rows.push_back({std::string(1, t.letter), std::to_string(t.record.notes),
-                    pitch_cell(t.record.lowest_pitch), pitch_cell(t.record.highest_pitch),
-                    placement_word(t), pan_range(t)});
+  for (const TrackPlacement& t : placement.tracks) {
+    rows.push_back({std::string(1, t.letter), std::to_string(t.notes), pitch_cell(t.lowest_pitch),
+                    pitch_cell(t.highest_pitch), placement_word(t), pan_range(t)});
   }
   std::array<std::size_t, 6> width{};
   for (const Row& row : rows) {
@@ -82,34 +79,32 @@ void print_placement(std::ostream& out, const JobResult& result) {
     }
     out << line << '\n';
   }
-  if (result.tracks.empty()) out << "(no notes)\n";
-  if (any_placed(result)) {
+  if (placement.tracks.empty()) out << "(no notes)\n";
+  if (any_placed(placement)) {
     char line[96];
     std::snprintf(line, sizeof line, "pitch centre %f, scale %f\n",
-                  static_cast<double>(result.pitch.centre),
-                  static_cast<double>(result.pitch.scale));
+                  static_cast<double>(placement.centre), static_cast<double>(placement.scale));
     out << line;
   }
 }
 
-nlohmann::json placement_json(const JobResult& result) {
+nlohmann::json placement_json(const Placement& placement) {
   nlohmann::json tracks = nlohmann::json::array();
-  for (const TrackPlacement& t : result.tracks) {
-    const PlacementRecord::Track& r = t.record;
+  for (const TrackPlacement& t : placement.tracks) {
     tracks.push_back({
         {"track", std::string(1, t.letter)},
-        {"notes", r.notes},
-        {"lowest", pitch_json(r.lowest_pitch)},
-        {"highest", pitch_json(r.highest_pitch)},
+        {"notes", t.notes},
+        {"lowest", pitch_json(t.lowest_pitch)},
+        {"highest", pitch_json(t.highest_pitch)},
         {"placement", placement_word(t)},
-        {"pan", was_placed(t) ? nlohmann::json{{"lowest", r.lowest_pan}, {"highest", r.highest_pan}}
+        {"pan", was_placed(t) ? nlohmann::json{{"lowest", t.lowest_pan}, {"highest", t.highest_pan}}
                               : nlohmann::json(nullptr)},
     });
   }
   nlohmann::json j = {{"centre", nullptr}, {"scale", nullptr}, {"tracks", tracks}};
-  if (any_placed(result)) {
-    j["centre"] = six_decimals(result.pitch.centre);
-    j["scale"] = six_decimals(result.pitch.scale);
+  if (any_placed(placement)) {
+    j["centre"] = six_decimals(placement.centre);
+    j["scale"] = six_decimals(placement.scale);
   }
   return j;
 }

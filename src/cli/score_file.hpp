@@ -3,8 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "cli/source_text.hpp"
-#include "jobs/job_driver.hpp"
+#include "bivox/bivox.hpp"
 
 namespace bivox::cli {
 
@@ -25,13 +24,13 @@ class EncodingError : public FileError {
 // What a job made of one score file.
 struct ScoreRun {
   JobResult result;
-  // The score as the job read it (cp932), for locations; none when it could not be re-read.
-  std::optional<SourceText> source;
+  ScoreText source;  // the score as the job read it (cp932), for locations
 };
 
-// Runs the job on one score. A UTF-8 score is converted to cp932 for the job and its
-// rebuilt score converted back, through a private temporary directory. Throws FileError.
+// Runs the job on one score file and writes its output (options.output_name, or beside the
+// score). A UTF-8 score is converted to cp932 for the job and its rebuilt score written
+// back in UTF-8. Throws FileError, and writes nothing then.
 ScoreRun run_score_file(Session& session, Job job, const std::string& input,
-                        const std::string& output, ScoreEncoding encoding);
+                        const JobOptions& options, ScoreEncoding encoding);
 
 }  // namespace bivox::cli

@@ -2,8 +2,8 @@
 
 namespace bivox {
 
-void InputSource::open(std::string bytes) {
-  bytes_ = std::move(bytes);
+void InputSource::open(std::string_view bytes) {
+  bytes_ = bytes;
   const auto eof = bytes_.find('\x1a');
   data_end_ = static_cast<Position>(eof == std::string::npos ? bytes_.size() : eof);
   pos_ = last_ = 0;
@@ -11,8 +11,7 @@ void InputSource::open(std::string bytes) {
 }
 
 void InputSource::close() {
-  bytes_.clear();
-  bytes_.shrink_to_fit();
+  bytes_ = {};
   data_end_ = pos_ = last_ = 0;
   spacing_from_ = -1;
 }

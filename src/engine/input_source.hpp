@@ -15,7 +15,8 @@ class InputSource {
  public:
   static constexpr int kEnd = -1;
 
-  void open(std::string bytes);
+  // Reads the bytes, which must stay unchanged and alive until close.
+  void open(std::string_view bytes);
   void close();
 
   // The next byte (0..255), or kEnd when no data is left.
@@ -62,7 +63,7 @@ class InputSource {
   }
 
  private:
-  std::string bytes_;
+  std::string_view bytes_;
   Position data_end_ = 0;
   Position pos_ = 0;
   Position last_ = 0;

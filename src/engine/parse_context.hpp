@@ -38,6 +38,13 @@ struct ParseContext {
   // results are the same either way.
   bool fast_paths = true;
 
+  // Ready for a new parse: nothing on the stack, no rule active, no text held.
+  void reset() {
+    values.reset();
+    depth = 0;
+    held_bytes = 0;
+  }
+
   void hold(std::size_t bytes) {
     if (bytes > kMaxHeldBytes - held_bytes) throw FatalStop(std::string(msg::kOutOfMemory));
     held_bytes += bytes;

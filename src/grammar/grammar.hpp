@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "engine/rule_frame.hpp"
-#include "jobs/session.hpp"
+#include "grammar/grammar_state.hpp"
 
 namespace bivox {
 
@@ -17,7 +17,7 @@ namespace bivox {
 // their own; they read and change the session's state through their actions.
 class Grammar {
  public:
-  explicit Grammar(Session& session) : s_(session) {}
+  explicit Grammar(GrammarState& session) : s_(session) {}
   ParseContext& context() { return s_.engine; }
 
   // Document rules.
@@ -212,7 +212,7 @@ class Grammar {
   std::string& chord_slot();
   std::string& tuplet_slot();
 
-  Session& s_;
+  GrammarState& s_;
   int section_kind_ = 0;
 };
 

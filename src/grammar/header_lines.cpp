@@ -70,7 +70,7 @@ void Grammar::apply_section(int kind, std::string_view text) {
         s_.score.set_all_voices(c, setting_value(text[i + 1]));
       }
     } else if (c >= 'A' && c <= 'Z') {
-      s_.score.drum_track[static_cast<std::size_t>(track_slot(c))] = 1;
+      s_.score.drum_track[static_cast<std::size_t>(track_slot(c))] = true;
     }
   }
 }

@@ -151,18 +151,18 @@ void Grammar::declare_members(std::string_view letters) {
   } else {
     st.member_list = std::string(1, static_cast<char>('A' + st.current_track));
   }
-  st.note_seen = 0;
+  st.note_seen = false;
 }
 
 std::string Grammar::member_prefix(char letter) {
   const ScoreState& st = s_.score;
   if (!s_.switches.expansion) {
-    if (st.note_seen == 1 && s_.switches.plain_notes) {
+    if (st.note_seen && s_.switches.plain_notes) {
       s_.diagnostics.add(format(msg::kMemberBetween, letter));
     }
     return "";
   }
-  if (st.macro_depth != 0 || st.note_seen != 1) return "";
+  if (st.macro_depth != 0 || !st.note_seen) return "";
   return "@" + st.member_list;
 }
 
@@ -173,7 +173,7 @@ std::string Grammar::value_report(std::string_view value) {
 
 void Grammar::report_text(std::string_view label, std::string_view text) {
   const ScoreState& st = s_.score;
-  if (st.pan_fixed[static_cast<std::size_t>(st.current_track)] == 1) return;
+  if (st.pan_fixed[static_cast<std::size_t>(st.current_track)]) return;
   std::string cleaned;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];

@@ -80,7 +80,7 @@ bool Grammar::note() {
   if (const std::optional<bool> read = push_note_directly()) return *read;
   Frame f(*this);
   if (f.seq(&Grammar::note_name, &Grammar::accidental, &Grammar::note_length)) {
-    s_.score.note_seen = 1;
+    s_.score.note_seen = true;
     annotate_note();
     return f.yield(s_.score.annotation.view(), f[1], f[2], f[3]);
   }
@@ -134,7 +134,7 @@ std::optional<bool> Grammar::read_note_directly(Text& out) {
   }
   st.last_note = letter->value;
   st.last_accidental = sign != nullptr ? sign->value : kNoAccidental;
-  st.note_seen = 1;
+  st.note_seen = true;
   annotate_note();
   out.insert(note_start, st.annotation.view());
   return true;

@@ -15,14 +15,13 @@ bool valid_slot(char letter) {
 }  // namespace
 
 void ScoreState::reset(bool keep_collected) {
-  current_track = current_voice = note_seen = macro_depth = 0;
+  current_track = current_voice = macro_depth = 0;
+  note_seen = false;
   for (std::size_t t = 0; t < kTrackSlots; ++t) {
     key_signature[t] = 0;
     if (!keep_collected) {
-      pan_fixed[t] = 0;
-      drum_track[t] = 0;
-      lowest_pitch[t] = 500;
-      highest_pitch[t] = -500;
+      pan_fixed[t] = false;
+      drum_track[t] = false;
     }
     transpose[t] = 0;
     for (std::size_t v = 0; v < kVoices; ++v) {
@@ -32,6 +31,12 @@ void ScoreState::reset(bool keep_collected) {
     }
   }
   member_list = "A";
+  if (!keep_collected) forget_pitch_ranges();
+}
+
+void ScoreState::forget_pitch_ranges() {
+  lowest_pitch.fill(kNoLowestPitch);
+  highest_pitch.fill(kNoHighestPitch);
 }
 
 void ScoreState::set_key_signature(std::string_view letters, int value) {
@@ -42,7 +47,7 @@ void ScoreState::set_key_signature(std::string_view letters, int value) {
 
 void ScoreState::mark_pan_fixed() {
   for (const char c : member_list) {
-    if (valid_slot(c)) pan_fixed[at(track_slot(c))] = 1;
+    if (valid_slot(c)) pan_fixed[at(track_slot(c))] = true;
   }
 }
 

@@ -12,8 +12,13 @@ inline constexpr int kVoices = 10;
 inline constexpr int kTrackZ = 'Z' - 'A';
 inline constexpr int kNoAccidental = 10;
 inline constexpr int kRestNote = -1;
+// The pitch range of a track that has played no note: above and below every pitch, so that
+// the first note sets both ends.
+inline constexpr int kNoLowestPitch = 500;
+inline constexpr int kNoHighestPitch = -500;
 
 using TrackTable = std::array<int, kTrackSlots>;
+using TrackFlags = std::array<bool, kTrackSlots>;
 using VoiceTable = std::array<std::array<int, kVoices>, kTrackSlots>;
 
 // The table slot of a track letter "A".."Z" (and the slots the tables keep beyond it).
@@ -34,7 +39,7 @@ struct ShortText {
 struct ScoreState {
   int current_track = 0;
   int current_voice = 0;
-  int note_seen = 0;
+  bool note_seen = false;
   int macro_depth = 0;
   std::string member_list = "A";
   int last_key_signature = 0;
@@ -44,8 +49,8 @@ struct ScoreState {
 
   TrackTable key_signature{};
   TrackTable transpose{};
-  TrackTable pan_fixed{};
-  TrackTable drum_track{};
+  TrackFlags pan_fixed{};
+  TrackFlags drum_track{};
   TrackTable lowest_pitch{};
   TrackTable highest_pitch{};
 
@@ -58,6 +63,8 @@ struct ScoreState {
   // Back to the start of a pass. With keep_collected the placement flags and pitch ranges
   // that the first pass of a job gathered are kept for its second pass.
   void reset(bool keep_collected);
+  // No track has played a note yet.
+  void forget_pitch_ranges();
 
   void set_key_signature(std::string_view letters, int value);
   void mark_pan_fixed();
@@ -71,6 +78,12 @@ struct ScoreState {
 
  private:
   static std::size_t at(int index) { return static_cast<std::size_t>(index); }
+};
+
+// The pitch centre and scale of the stereo placement, in single precision.
+struct PitchScale {
+  float centre = 48.0F;
+  float scale = 1.0F;
 };
 
 // Chords and tuplets remembered per track and voice while macros are expanded. They live

@@ -79,7 +79,7 @@ void Grammar::annotate_note() {
   // Every note's pitch is recorded for the report, also on tracks that are left alone.
   const int p = absolute_pitch();
   s_.placement.heard(st.current_track, p);
-  if (st.pan_fixed[t] == 1 || st.current_track == kTrackZ || st.drum_track[t] == 1) return;
+  if (st.pan_fixed[t] || st.current_track == kTrackZ || st.drum_track[t]) return;
   if (s_.switches.pass == 0) {
     if (p < st.lowest_pitch[t]) st.lowest_pitch[t] = p;
     if (p > st.highest_pitch[t]) st.highest_pitch[t] = p;

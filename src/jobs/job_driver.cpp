@@ -1,209 +1,82 @@
 #include "jobs/job_driver.hpp"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <new>
-#include <sstream>
+#include <span>
 
 #include "engine/deep_stack.hpp"
 #include "engine/fatal_stop.hpp"
 #include "engine/terminals.hpp"
 #include "grammar/grammar.hpp"
+#include "text/encoding.hpp"
 #include "text/format.hpp"
 #include "text/messages.hpp"
 
 namespace bivox {
 namespace {
 
-namespace fs = std::filesystem;
-
-class OutputFile {
- public:
-  explicit OutputFile(const std::string& path)
-      : path_(path), out_(fs::path(path), std::ios::binary | std::ios::trunc) {
-    if (!out_) throw FileError(path, "cannot be opened for writing");
-  }
-  void write_and_close(std::string_view text) {
-    const std::string bytes = text_mode(text);
-    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out_.close();
-    if (!out_) throw FileError(path_, "cannot be written");
-  }
-
- private:
-  std::string path_;
-  std::ofstream out_;
+// The passes of each job: the switches each runs with, the pass number among them. Both
+// passes of the macro expansion expand; the second also resolves references that stand
+// before their definitions.
+constexpr JobSwitches kSyntaxPasses[] = {{.plain_notes = true, .pass = 0}};
+constexpr JobSwitches kExpandPasses[] = {
+    {.plain_notes = true, .expansion = true, .pass = 0},
+    {.plain_notes = true, .expansion = true, .pass = 0},
 };
-
-bool same_file(const std::string& a, const std::string& b) {
-  std::error_code ec;
-  if (fs::equivalent(fs::path(a), fs::path(b), ec)) return true;
-  return fs::weakly_canonical(fs::path(a), ec) == fs::weakly_canonical(fs::path(b), ec) && !ec;
-}
-
-struct PassPlan {
-  JobMode mode;
-  int pass_number;
+constexpr JobSwitches kStereoPasses[] = {
+    {.stereo = true, .pass = 0},
+    {.stereo = true, .pass = 1},
 };
 
 }  // namespace
 
-// Text-mode writing: every line feed becomes CR LF.
-std::string text_mode(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 8);
-  for (std::size_t from = 0; from < text.size();) {
-    const std::size_t lf = std::min(text.find('\n', from), text.size());
-    out.append(text.substr(from, lf - from));
-    if (lf == text.size()) break;
-    out += "\r\n";
-    from = lf + 1;
-  }
-  return out;
-}
-
-std::string read_score(const std::string& path) {
-  std::error_code ec;
-  if (fs::is_directory(fs::path(path), ec)) throw FileError(path, "is a directory");
-  std::ifstream in(fs::path(path), std::ios::binary);
-  if (!in) throw FileError(path, "cannot be opened for reading");
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) throw FileError(path, "cannot be read");
-  return std::move(bytes).str();
-}
-
-void reset_score_state(Session& session, bool keep_collected) {
-  session.score.reset(keep_collected);
-  if (!keep_collected) session.macros.entries.clear();
-}
-
-void set_job_mode(Session& session, JobMode mode, bool keep_collected) {
-  reset_score_state(session, keep_collected);
-  JobSwitches& sw = session.switches;
-  sw.stereo = mode == JobMode::stereo;
-  sw.plain_notes = mode == JobMode::expand || mode == JobMode::syntax;
-  sw.expansion = mode == JobMode::expand;
-}
-
-void begin_pass(Session& session, int pass) {
-  ScoreState& st = session.score;
-  if (pass == 0) {
-    session.switches.pass = 0;
-    st.lowest_pitch.fill(500);
-    st.highest_pitch.fill(-500);
-    session.pitch = PitchScale{};
-  } else {
-    int lo = 500;
-    int hi = -500;
-    for (std::size_t t = 0; t < kTrackSlots; ++t) {
-      if (st.pan_fixed[t] != 0) continue;
-      if (st.lowest_pitch[t] <= lo) lo = st.lowest_pitch[t];
-      if (st.highest_pitch[t] >= hi) hi = st.highest_pitch[t];
-    }
-    session.switches.pass = 1;
-    if (session.switches.stereo) {
-      const auto centre = static_cast<float>((static_cast<double>(hi) + lo) / 2.0);
-      const auto scale = static_cast<float>(129.0 / (static_cast<double>(hi) - lo + 1.0));
-      session.pitch = PitchScale{centre, scale};
-      session.engine.emit_trace(format(msg::kTracePitchRange, lo, hi, static_cast<double>(centre),
-                                       static_cast<double>(scale)));
-    } else {
-      session.pitch = PitchScale{};
-    }
-  }
-  session.diagnostics.clear();
-  session.placement.clear();
-}
-
-void run_pass(Session& session, int pass, const std::string& input, const std::string& output) {
-  ParseContext& ctx = session.engine;
-  ctx.values.reset();
-  ctx.depth = 0;
-  ctx.held_bytes = 0;
-  begin_pass(session, pass);
-  session.switches.pass = pass;
-  ctx.input.open(read_score(input));
-  OutputFile out(output);
-  session.output.clear();
-  try {
-    try {
-      run_with_deep_stack([&] {
-        Grammar grammar(session);
-        grammar.document();
-        skip_spacing(ctx);
-        session.stop_position = ctx.input.tell_pos();
-        ctx.input.seek_end();
-        session.end_position = ctx.input.tell_pos();
-      });
-    } catch (const std::bad_alloc&) {
-      throw FatalStop(std::string(msg::kOutOfMemory));
-    }
-  } catch (const FatalStop& stop) {
-    session.stop_position = ctx.input.tell_pos();
-    ctx.input.seek_end();
-    session.end_position = ctx.input.tell_pos();
-    ctx.input.close();
-    ctx.values.reset();
-    out.write_and_close(session.output + stop.message());
-    throw;
-  }
-  ctx.input.close();
-  out.write_and_close(session.output);
-}
-
-void refuse_writing_over_input(const std::string& input, const std::string& output) {
-  if (same_file(input, output))
-    throw FileError(output, "is the input itself; refusing to write over it");
-}
-
-JobResult run_job(Session& session, Job job, const std::string& input, const std::string& output,
-                  const PassHook& before_pass) {
-  refuse_writing_over_input(input, output);
-  std::vector<PassPlan> passes;
+std::span<const JobSwitches> passes_of(Job job) {
   switch (job) {
     case Job::syntax:
-      passes = {{JobMode::syntax, 0}};
-      break;
+      return kSyntaxPasses;
     case Job::expand:
-      passes = {{JobMode::expand, 0}, {JobMode::expand, 0}};
-      break;
+      return kExpandPasses;
     case Job::stereo:
-      passes = {{JobMode::stereo, 0}, {JobMode::stereo, 1}};
       break;
   }
-  JobResult result;
-  result.job = job;
-  result.input = input;
-  result.output = output;
-  for (std::size_t i = 0; i < passes.size(); ++i) {
-    if (before_pass) before_pass(static_cast<int>(i));
-    set_job_mode(session, passes[i].mode, i > 0);
-    try {
-      run_pass(session, passes[i].pass_number, input, output);
-    } catch (const FatalStop& stop) {
-      result.fatal = stop.message();
-      break;
-    }
-  }
-  result.stop = session.stop_position;
-  result.end = session.end_position;
-  result.diagnostics = session.diagnostics.entries();
-  result.diagnostic_positions = session.diagnostics.positions();
-  if (job == Job::stereo) {
-    result.pitch = session.pitch;
-    for (std::size_t t = 0; t < kTrackSlots && !result.fatal; ++t) {
-      const PlacementRecord::Track& record = session.placement.tracks[t];
-      if (record.notes == 0) continue;
-      result.tracks.push_back({static_cast<char>('A' + t), record, session.score.pan_fixed[t] != 0,
-                               session.score.drum_track[t] != 0});
-    }
-  }
-  return result;
+  return kStereoPasses;
 }
 
+namespace {
+
+// The lowest and highest pitch over the tracks that take pan commands.
+std::pair<int, int> placed_pitch_range(const ScoreState& st) {
+  int lo = kNoLowestPitch;
+  int hi = kNoHighestPitch;
+  for (std::size_t t = 0; t < kTrackSlots; ++t) {
+    if (st.pan_fixed[t]) continue;
+    lo = std::min(lo, st.lowest_pitch[t]);
+    hi = std::max(hi, st.highest_pitch[t]);
+  }
+  return {lo, hi};
+}
+
+TrackPlacement::Kind placement_kind(const ScoreState& st, std::size_t t) {
+  if (st.pan_fixed[t]) return TrackPlacement::Kind::pan_fixed;
+  if (static_cast<int>(t) == kTrackZ) return TrackPlacement::Kind::track_z;
+  if (st.drum_track[t]) return TrackPlacement::Kind::drum;
+  return TrackPlacement::Kind::placed;
+}
+
+// The centre and scale used, and (unless a fatal stop cut the pass short) the tracks.
+Placement placement_of(const SessionState& session, bool with_tracks) {
+  Placement placement{session.pitch.centre, session.pitch.scale, {}};
+  for (std::size_t t = 0; t < kTrackSlots && with_tracks; ++t) {
+    const PlacementRecord::Track& r = session.placement.tracks[t];
+    if (r.notes == 0) continue;
+    placement.tracks.push_back({static_cast<char>('A' + t), placement_kind(session.score, t),
+                                r.notes, r.lowest_pitch, r.highest_pitch, r.placed, r.lowest_pan,
+                                r.highest_pan});
+  }
+  return placement;
+}
+
+// The summary line's format for the job: complete, or stopped early with two positions.
 std::string_view summary_format(Job job, bool complete) {
   switch (job) {
     case Job::syntax:
@@ -216,10 +89,117 @@ std::string_view summary_format(Job job, bool complete) {
   return complete ? msg::kStereoComplete : msg::kStereoStopped;
 }
 
-std::string summary_line(std::string_view fmt, std::string_view path, const JobResult& result) {
-  const std::string p(path);
-  return format(fmt, p.c_str(), static_cast<unsigned long>(result.stop),
-                static_cast<unsigned long>(result.end));
+}  // namespace
+
+std::string summary_line(const JobResult& r, NameEncoding encoding) {
+  const std::string_view fmt = summary_format(r.job, r.complete());
+  const std::string name = r.current_name();
+  const auto stop = static_cast<unsigned long>(r.stop);
+  const auto end = static_cast<unsigned long>(r.end);
+  if (encoding == NameEncoding::cp932) return format(fmt, name.c_str(), stop, end);
+  return format(cp932_to_utf8(fmt), name.c_str(), stop, end);
+}
+
+std::string text_mode(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+  for (std::size_t from = 0; from < text.size();) {
+    const std::size_t lf = std::min(text.find('\n', from), text.size());
+    out.append(text.substr(from, lf - from));
+    if (lf == text.size()) break;
+    out += "\r\n";
+    from = lf + 1;
+  }
+  return out;
+}
+
+void start_pass(SessionState& session, const JobSwitches& switches, bool keep_collected) {
+  session.score.reset(keep_collected);
+  if (!keep_collected) session.macros.entries.clear();
+  session.switches = switches;
+}
+
+void begin_pass(SessionState& session, int pass) {
+  session.switches.pass = pass;
+  if (pass == 0) {
+    session.score.forget_pitch_ranges();
+    session.pitch = PitchScale{};
+  } else if (session.switches.stereo) {
+    const auto [lo, hi] = placed_pitch_range(session.score);
+    const auto centre = static_cast<float>((static_cast<double>(hi) + lo) / 2.0);
+    const auto scale = static_cast<float>(129.0 / (static_cast<double>(hi) - lo + 1.0));
+    session.pitch = PitchScale{centre, scale};
+    session.engine.emit_trace(format(msg::kTracePitchRange, lo, hi, static_cast<double>(centre),
+                                     static_cast<double>(scale)));
+  } else {
+    session.pitch = PitchScale{};
+  }
+  session.diagnostics.clear();
+  session.placement.clear();
+}
+
+void run_pass(SessionState& session, int pass, std::string_view score) {
+  ParseContext& ctx = session.engine;
+  ctx.reset();
+  begin_pass(session, pass);
+  ctx.input.open(score);
+  session.output.clear();
+  const auto record_stop = [&] {
+    session.stop_position = ctx.input.tell_pos();
+    ctx.input.seek_end();
+    session.end_position = ctx.input.tell_pos();
+  };
+  try {
+    try {
+      run_with_deep_stack([&] {
+        Grammar grammar(session);
+        grammar.document();
+        skip_spacing(ctx);
+        record_stop();
+      });
+    } catch (const std::bad_alloc&) {
+      throw FatalStop(std::string(msg::kOutOfMemory));
+    }
+  } catch (const FatalStop& stop) {
+    record_stop();
+    ctx.reset();
+    session.output += stop.message();
+    throw;
+  }
+}
+
+JobResult run_job(SessionState& session, Job job, std::string_view score, std::string_view name,
+                  const JobOptions& options) {
+  JobResult result;
+  result.job = job;
+  result.name = name;
+  result.output_name = options.output_name.empty() ? make_output_name(name, options.name_encoding)
+                                                   : options.output_name;
+  const std::span<const JobSwitches> passes = passes_of(job);
+  for (std::size_t i = 0; i < passes.size(); ++i) {
+    if (options.before_pass) options.before_pass(static_cast<int>(i));
+    start_pass(session, passes[i], i > 0);
+    try {
+      run_pass(session, passes[i].pass, score);
+    } catch (const FatalStop& stop) {
+      result.fatal = stop.message();
+      break;
+    }
+  }
+  session.engine.input.close();
+  result.output = text_mode(session.output);
+  result.stop = session.stop_position;
+  result.end = session.end_position;
+  const auto& entries = session.diagnostics.entries();
+  const auto& positions = session.diagnostics.positions();
+  result.diagnostics.reserve(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    result.diagnostics.push_back({entries[i], positions[i]});
+  }
+  if (job == Job::stereo) result.placement = placement_of(session, !result.fatal);
+  result.summary = summary_line(result, options.name_encoding);
+  result.summary_encoding = options.name_encoding;
+  return result;
 }
 
 }  // namespace bivox

@@ -35,12 +35,12 @@ long find_extension(std::string_view text, std::string_view pattern) {
   return find_text(text, upper);
 }
 
-SplitPath split_path(std::string_view path, PathEncoding encoding) {
+SplitPath split_path(std::string_view path, NameEncoding encoding) {
   SplitPath split;
   std::size_t last = std::string_view::npos;
   for (std::size_t i = 0; i < path.size(); ++i) {
     const auto c = static_cast<unsigned char>(path[i]);
-    if (encoding == PathEncoding::cp932 && is_cp932_lead(c)) {
+    if (encoding == NameEncoding::cp932 && is_cp932_lead(c)) {
       ++i;  // the second byte is never a separator
     } else if (c == '\\' || c == '/') {
       last = i;
@@ -56,7 +56,7 @@ SplitPath split_path(std::string_view path, PathEncoding encoding) {
   return split;
 }
 
-std::string make_output_name(std::string_view input, PathEncoding encoding) {
+std::string make_output_name(std::string_view input, NameEncoding encoding) {
   if (find_extension(input, kExtension) < 0) return std::string(msg::kNoOutputName);
   const SplitPath split = split_path(input, encoding);
   if (!split.directory) return "_" + with_extension(input);

@@ -2,7 +2,6 @@
 #include <QPlainTextEdit>
 #include <cstdio>
 
-#include "jobs/output_name.hpp"
 #include "shell/main_dialog.hpp"
 #include "shell/shell_text.hpp"
 #include "text/messages.hpp"
@@ -55,16 +54,15 @@ void MainDialog::runJob(Job job) {
   setWindowTitle(fromCp932(captions.first));
   m_platform.beep(262, 100);
 
-  const std::string input = nativePath(m_currentFile);
-  const std::string output = make_output_name(input, nativePathEncoding());
-  const PassHook beforePass = [&](int pass) {
+  JobOptions options;
+  options.before_pass = [&](int pass) {
     if (pass == 0) return;
     setWindowTitle(fromCp932(captions.second));
     m_platform.wait(100);
   };
   JobResult result;
   try {
-    result = run_job(*m_session, job, input, output, beforePass);
+    result = run_file(*m_session, job, nativePath(m_currentFile), options);
   } catch (const FileError& error) {
     reportFileError(error);
     setWindowTitle(m_currentFile);
@@ -73,18 +71,17 @@ void MainDialog::runJob(Job job) {
   }
   if (result.fatal) return endAfterFatalStop(*result.fatal);
 
-  const QString outputPath = fromNativePath(output);
+  const QString outputPath = fromNativePath(result.output_name);
   if (job != Job::syntax) m_currentFile = outputPath;
   m_launchFile = outputPath;
   setWindowTitle(m_currentFile);
   m_displayFile = outputPath;
   ShowFile(m_displayFile, m_upperDisplay);
 
-  const std::string summary =
-      summary_line(summary_format(job, result.complete()), toCp932(m_currentFile), result);
-  std::vector<std::string> lines{summary};
-  lines.insert(lines.end(), result.diagnostics.begin(), result.diagnostics.end());
-  lines.push_back(summary);
+  std::vector<std::string> lines;
+  for (const std::string& line : result.display_lines()) {
+    lines.push_back(toCp932(QString::fromStdString(line)));
+  }
   ShowLines(lines);
   m_platform.beep(330, 100);
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "jobs/job_driver.hpp"
+#include "bivox/bivox.hpp"
 #include "shell/platform.hpp"
 
 class QComboBox;

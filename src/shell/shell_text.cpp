@@ -1,7 +1,6 @@
 #include "shell/shell_text.hpp"
 
 #include <QDir>
-#include <QFile>
 
 #include "text/encoding.hpp"
 
@@ -17,19 +16,11 @@ std::string toCp932(const QString& text) {
 }
 
 std::string nativePath(const QString& path) {
-  return QFile::encodeName(path).toStdString();
+  return path.toUtf8().toStdString();
 }
 
 QString fromNativePath(const std::string& path) {
-  return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-PathEncoding nativePathEncoding() {
-#ifdef Q_OS_WIN
-  return PathEncoding::cp932;
-#else
-  return PathEncoding::utf8;
-#endif
+  return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
 }
 
 QString programPath(const QString& directory, const QString& relative) {

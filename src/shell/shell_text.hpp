@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "jobs/output_name.hpp"
+#include "bivox/bivox.hpp"
 
 namespace bivox::shell {
 
@@ -13,11 +13,9 @@ QString fromCp932(std::string_view cp932);
 // A text as cp932 bytes; characters without a cp932 form become "?".
 std::string toCp932(const QString& text);
 
-// A path as the bytes that the file system and the job driver take, and back.
+// A path as the core takes it (UTF-8), and back.
 std::string nativePath(const QString& path);
 QString fromNativePath(const std::string& path);
-// How the bytes of a native path are to be read.
-PathEncoding nativePathEncoding();
 
 // directory + separator + relative path, with the platform's separator ("/" on POSIX) also
 // in place of every "\" of the relative path.

@@ -1,15 +1,33 @@
-#include "cli/source_text.hpp"
-
 #include <algorithm>
+#include <cstdio>
 
+#include "bivox/bivox.hpp"
 #include "text/encoding.hpp"
 
-namespace bivox::cli {
+namespace bivox {
 namespace {
 
-bool is_lead_byte(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+struct Utf8Char {
+  char32_t code = 0;
+  std::size_t length = 1;
+};
+
+// The UTF-8 character at `at`, or none when the bytes there are no UTF-8.
+std::optional<Utf8Char> utf8_char_at(std::string_view utf8, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(utf8[at]);
+  const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+  if ((lead >= 0x80 && lead < 0xC2) || lead > 0xF4 || at + length > utf8.size()) {
+    return std::nullopt;
+  }
+  char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto b = static_cast<unsigned char>(utf8[at + i]);
+    if ((b & 0xC0) != 0x80) return std::nullopt;
+    code = (code << 6) | (b & 0x3F);
+  }
+  return Utf8Char{code, length};
 }
+
 bool is_trail_byte(unsigned char b) {
   return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
@@ -17,7 +35,7 @@ bool is_trail_byte(unsigned char b) {
 // Bytes of the cp932 character at `at`: 2 for a lead byte with a trail byte after it.
 std::size_t char_length(std::string_view bytes, std::size_t at) {
   const auto b = static_cast<unsigned char>(bytes[at]);
-  if (is_lead_byte(b) && at + 1 < bytes.size() &&
+  if (is_cp932_lead(b) && at + 1 < bytes.size() &&
       is_trail_byte(static_cast<unsigned char>(bytes[at + 1]))) {
     return 2;
   }
@@ -67,14 +85,14 @@ void measure(std::string_view bytes, std::size_t start, std::size_t offset, Text
 
 }  // namespace
 
-SourceText::SourceText(std::string cp932) : bytes_(std::move(cp932)) {
+ScoreText::ScoreText(std::string_view cp932) : bytes_(cp932) {
   line_starts_.push_back(0);
   for (std::size_t i = 0; i < bytes_.size(); ++i) {
     if (bytes_[i] == '\n') line_starts_.push_back(i + 1);
   }
 }
 
-TextLocation SourceText::locate(Position position) const {
+TextLocation ScoreText::locate(Position position) const {
   const auto offset = static_cast<std::size_t>(
       std::clamp<Position>(position, 0, static_cast<Position>(bytes_.size())));
   const auto next = std::upper_bound(line_starts_.begin(), line_starts_.end(), offset);
@@ -100,26 +118,16 @@ TextLocation locate_utf8(std::string_view utf8, std::size_t offset) {
   return loc;
 }
 
-std::optional<Utf8Char> utf8_char_at(std::string_view utf8, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(utf8[at]);
-  const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-  if ((lead >= 0x80 && lead < 0xC2) || lead > 0xF4 || at + length > utf8.size()) {
-    return std::nullopt;
+std::string describe_unconvertible(std::string_view utf8, std::size_t offset) {
+  char what[96];
+  if (const std::optional<Utf8Char> c = utf8_char_at(utf8, offset)) {
+    std::snprintf(what, sizeof what, "the character U+%04X has no Shift-JIS (cp932) form",
+                  static_cast<unsigned>(c->code));
+  } else {
+    std::snprintf(what, sizeof what, "the byte 0x%02X is not UTF-8",
+                  static_cast<unsigned>(static_cast<unsigned char>(utf8[offset])));
   }
-  char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto b = static_cast<unsigned char>(utf8[at + i]);
-    if ((b & 0xC0) != 0x80) return std::nullopt;
-    code = (code << 6) | (b & 0x3F);
-  }
-  return Utf8Char{code, length};
+  return what;
 }
 
-std::string excerpt(const TextLocation& location) {
-  std::string number = std::to_string(location.line);
-  if (number.size() < 5) number.insert(0, 5 - number.size(), ' ');
-  const std::string gutter(number.size(), ' ');
-  return number + " | " + location.source_line + "\n" + gutter + " | " + location.caret_pad + "^\n";
-}
-
-}  // namespace bivox::cli
+}  // namespace bivox

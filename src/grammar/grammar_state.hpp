@@ -3,9 +3,9 @@
 #include <string>
 
 #include "engine/parse_context.hpp"
+#include "grammar/diagnostics.hpp"
 #include "grammar/macro_table.hpp"
 #include "grammar/score_state.hpp"
-#include "jobs/diagnostics.hpp"
 
 namespace bivox {
 
@@ -17,12 +17,12 @@ struct JobSwitches {
   int pass = 0;
 };
 
-// Everything one user's work keeps: the dialog owns one for its whole life, bivox-cli one
-// per call. Capture buffers and the nameless macro body outlive passes and jobs.
-struct Session {
-  Session() { diagnostics.follow(&engine.input); }
-  Session(const Session&) = delete;
-  Session& operator=(const Session&) = delete;
+// Everything the grammar's rules and actions read and change. Capture buffers and the
+// nameless macro body outlive passes and jobs; the rest is set up anew for every pass.
+struct GrammarState {
+  GrammarState() { diagnostics.follow(&engine.input); }
+  GrammarState(const GrammarState&) = delete;
+  GrammarState& operator=(const GrammarState&) = delete;
 
   ParseContext engine;
   JobSwitches switches;
@@ -34,8 +34,6 @@ struct Session {
   PlacementRecord placement;  // emptied at the start of every pass
   // The rebuilt text of the running pass, with plain line feeds.
   std::string output;
-  Position stop_position = 0;
-  Position end_position = 0;
 };
 
 }  // namespace bivox

@@ -35,10 +35,4 @@ class Diagnostics {
   const InputSource* input_ = nullptr;
 };
 
-// The pitch centre and scale of the stereo placement, in single precision.
-struct PitchScale {
-  float centre = 48.0F;
-  float scale = 1.0F;
-};
-
 }  // namespace bivox
