@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running Bivox need, when they are
 # missing, and nothing else.
+#   scripts/setup.sh        the core, bivox-cli, the dialog and their tests
+#   scripts/setup.sh web    also the web page's: emscripten, and chromium for its tests
 set -euo pipefail
 
 packages=(
@@ -8,6 +10,11 @@ packages=(
   libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
   qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic xvfb xauth
 )
+case "${1:-}" in
+  "") ;;
+  web) packages+=(emscripten chromium) ;;
+  *) echo "usage: $0 [web]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
