@@ -1,20 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running Bivox need, when they are
 # missing, and nothing else.
-#   scripts/setup.sh        the core, bivox-cli, the dialog and their tests
-#   scripts/setup.sh web    also the web page's: emscripten, and chromium for its tests
+#   scripts/setup.sh [PACKAGE...]    also the packages named (what one script alone needs)
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang clang-format libclang-rt-14-dev dpkg-dev
   libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
-  qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic xvfb xauth
+  qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic xvfb xauth librsvg2-bin
+  "$@"
 )
-case "${1:-}" in
-  "") ;;
-  web) packages+=(emscripten chromium) ;;
-  *) echo "usage: $0 [web]" >&2; exit 2 ;;
-esac
 
 missing=()
 for p in "${packages[@]}"; do

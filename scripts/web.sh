@@ -23,7 +23,7 @@ case "${1:-}" in
   *) usage ;;
 esac
 
-scripts/setup.sh web
+scripts/setup.sh emscripten chromium
 for tool in node npm; do
   command -v "$tool" >/dev/null || { echo "web.sh: $tool (Node 18 or later) is needed" >&2; exit 1; }
 done

@@ -58,12 +58,6 @@ GoldenCase parse_case(const std::string& text) {
   return c;
 }
 
-Job job_named(const std::string& name) {
-  if (name == "syntax") return Job::syntax;
-  if (name == "expand") return Job::expand;
-  return Job::stereo;
-}
-
 class Golden : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Golden, JobGivesTheExpectedOutput) {
@@ -73,7 +67,9 @@ TEST_P(Golden, JobGivesTheExpectedOutput) {
   SessionState session;
   test::Run run;
   for (const std::string& job : c.jobs) {
-    run = test::run_score(session, job_named(job), test::sjis(c.sections["input"]));
+    const std::optional<Job> named = job_named(job);
+    ASSERT_TRUE(named) << path << " names the job " << job;
+    run = test::run_score(session, *named, test::sjis(c.sections["input"]));
   }
   std::string diagnostics;
   for (const Diagnostic& d : run.result.diagnostics) diagnostics += cp932_to_utf8(d.text) + "\n";

@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 
+#include "shell/data_location.hpp"
 #include "shell/main_dialog.hpp"
 #include "shell/shell_text.hpp"
 #include "text/format.hpp"
@@ -27,7 +28,7 @@ void MainDialog::OnGuideSelected() {
   const int index = m_guideCombo->currentIndex();
   if (index == kDocumentItem) {
     m_platform.beep(262, 100);
-    m_platform.openWithRegisteredProgram(programPath(m_programDir, fromCp932(msg::kHtmlDocument)));
+    m_platform.openWithRegisteredProgram(dataFilePath(m_programDir, fromCp932(msg::kHtmlDocument)));
     m_platform.beep(330, 100);
   } else if (index >= 0) {
     ShowFile(guidePath(index), m_lowerDisplay);
@@ -35,7 +36,7 @@ void MainDialog::OnGuideSelected() {
 }
 
 QString MainDialog::guidePath(int index) const {
-  return programPath(m_programDir, fromCp932(format(msg::kGuideFileFormat, index)));
+  return dataFilePath(m_programDir, fromCp932(format(msg::kGuideFileFormat, index)));
 }
 
 }  // namespace bivox::shell
