@@ -68,8 +68,9 @@ before(async () => {
 });
 
 after(async () => {
-  await browser?.close();
   server?.child.kill();
+  await Promise.race([browser?.close(), sleep(10_000)]);
+  browser?.process()?.kill('SIGKILL');
 });
 
 async function openScore(file) {
