@@ -8,6 +8,11 @@
 
 #include "score_generator.hpp"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fputs("usage: bivox-scoregen BYTES [SEED] | --nested DEPTH\n", stderr);
@@ -21,6 +26,10 @@ int main(int argc, char** argv) {
         argc > 2 ? static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10)) : 1U;
     score = bivox::bench::generate_score(std::strtoull(argv[1], nullptr, 10), seed);
   }
+#ifdef _WIN32
+  // The score's bytes as they are: no CR before each line feed.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   std::fwrite(score.data(), 1, score.size(), stdout);
   return 0;
 }

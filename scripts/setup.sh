@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running Bivox need, when they are
 # missing, and nothing else.
+#   scripts/setup.sh [PACKAGE...]    also the packages named (what one script alone needs)
 set -euo pipefail
 
+# The dialog's font is IPA (P)Gothic; Nanum shows the Korean characters of file names.
 packages=(
   cmake ninja-build g++ clang clang-format libclang-rt-14-dev dpkg-dev
   libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
-  qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic xvfb xauth
+  qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic fonts-nanum xvfb xauth librsvg2-bin
+  "$@"
 )
 
 missing=()

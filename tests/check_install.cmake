@@ -7,7 +7,7 @@ execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
-foreach(installed "${BINDIR}/bivox-cli" "${MANDIR}/man1/bivox-cli.1")
+foreach(installed "${BINDIR}/bivox-cli" "${MANDIR}/man1/bivox-cli.1.gz")
   if(NOT EXISTS "${PREFIX}/${installed}")
     message(FATAL_ERROR "not installed: ${installed}")
   endif()

@@ -76,8 +76,9 @@ TEST_F(Cli, BadCommandLinesExitWithStatus2AndRunNothing) {
 }
 
 // Piped, the plain output is the dialog's lines: the summary, the diagnostics, the summary
-// again. With locations the summary comes once, after them.
-TEST_F(Cli, SummariesFrameTheDiagnostics) {
+// again. With locations, each diagnostic and the stop name line and column and show the
+// source line with a caret, and the summary comes once, after them.
+TEST_F(Cli, SummariesFrameTheDiagnosticsOrFollowTheirLocations) {
   write("song.zrb", score_stopping_on_line_7());
   write("whole.zrb", kWholeScore);
   const std::string stopped = "[song.zrb][4e][61]の構文テスト、処理を打ち切りしました。\n";
@@ -90,29 +91,23 @@ TEST_F(Cli, SummariesFrameTheDiagnostics) {
   for (const Case& c :
        {Case{"syntax song.zrb", 4, stopped + "展開マクロがありました、展開して下さい\n" + stopped},
         Case{"syntax whole.zrb", 0, complete + complete},
-        Case{"syntax --locations whole.zrb", 0, complete}}) {
+        Case{"syntax --locations whole.zrb", 0, complete},
+        // Column 13 of line 7 is the first "?": the two double-byte characters count one
+        // column each, and take two cells each in the caret line.
+        Case{"syntax --locations song.zrb", 4,
+             "song.zrb:5:22: warning: 展開マクロがありました、展開して下さい\n"
+             "    5 | d4 r8 m8 f4 | ${riff} s2 |\n"
+             "      |                      ^\n"
+             "song.zrb:7:13: error: not understood from here on (byte 0x4e of 0x61)\n"
+             "    7 | l4 c4 日本 d4 ??? m4 |\n"
+             "      |               ^\n" +
+                 stopped}}) {
     const CliRun run = cli(c.args);
     EXPECT_EQ(run.status, c.status) << c.args;
     EXPECT_EQ(run.out, c.out) << c.args;
     EXPECT_EQ(run.err, "") << c.args;
   }
   EXPECT_TRUE(exists("_song.zrb"));
-}
-
-TEST_F(Cli, LocationsNameLineAndColumnWithTheSourceAndACaret) {
-  write("song.zrb", score_stopping_on_line_7());
-  const CliRun run = cli("syntax --locations song.zrb");
-  EXPECT_EQ(run.status, 4);
-  // Column 13 of line 7 is the first "?": the two double-byte characters count one column
-  // each, and take two cells each in the caret line.
-  EXPECT_EQ(run.out,
-            "song.zrb:5:22: warning: 展開マクロがありました、展開して下さい\n"
-            "    5 | d4 r8 m8 f4 | ${riff} s2 |\n"
-            "      |                      ^\n"
-            "song.zrb:7:13: error: not understood from here on (byte 0x4e of 0x61)\n"
-            "    7 | l4 c4 日本 d4 ??? m4 |\n"
-            "      |               ^\n"
-            "[song.zrb][4e][61]の構文テスト、処理を打ち切りしました。\n");
 }
 
 // One object per file and line, with the positions also as lines and columns.

@@ -56,27 +56,14 @@ void expect_same_with_and_without_fast_paths(const std::string& score, const std
   EXPECT_EQ(fast.trace, plain.trace) << name;
 }
 
-// The score of a golden case: the lines of its input section, in cp932.
-std::string golden_input(const fs::path& path) {
-  const std::string text = test::read_file(path.string());
-  const std::string start = "=== input\n";
-  const auto begin = text.find(start);
-  if (begin == std::string::npos) return {};
-  const auto from = begin + start.size();
-  const auto end = text.find("\n=== ", from);
-  return test::sjis(text.substr(from, end == std::string::npos ? end : end + 1 - from));
-}
-
 TEST(FastPaths, GeneratedScoresGoldenInputsAndExamplesGiveTheSameJobs) {
   for (const std::uint32_t seed : {1U, 2U}) {
     expect_same_with_and_without_fast_paths(bench::generate_score(30'000, seed),
                                             "generated score " + std::to_string(seed), kJobsAgain);
   }
-  for (const auto& entry : fs::directory_iterator(BIVOX_GOLDEN_DIR)) {
-    if (entry.path().extension() == ".case") {
-      expect_same_with_and_without_fast_paths(golden_input(entry.path()), entry.path().string(),
-                                              kJobsAgain);
-    }
+  for (const std::string& path : test::golden_case_files()) {
+    const std::string input = test::parse_golden_case(test::read_file(path)).sections["input"];
+    expect_same_with_and_without_fast_paths(test::sjis(input), path, kJobsAgain);
   }
   for (const auto& entry : fs::directory_iterator(BIVOX_EXAMPLES_DIR)) {
     expect_same_with_and_without_fast_paths(test::read_file(entry.path().string()),

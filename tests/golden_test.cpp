@@ -17,7 +17,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <sstream>
 
 #include "support.hpp"
@@ -28,52 +27,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct GoldenCase {
-  std::vector<std::string> header;  // the lines before the first section
-  std::map<std::string, std::string> sections;
-  std::vector<std::string> jobs;
-  std::optional<Position> stop;
-};
-
-GoldenCase parse_case(const std::string& text) {
-  GoldenCase c;
-  std::istringstream in(text);
-  std::string line;
-  std::string* section = nullptr;
-  while (std::getline(in, line)) {
-    if (line.rfind("=== ", 0) == 0) {
-      section = &c.sections[line.substr(4)];
-    } else if (section != nullptr) {
-      *section += line + "\n";
-    } else {
-      c.header.push_back(line);
-      if (line.rfind("job: ", 0) == 0) {
-        std::istringstream jobs(line.substr(5));
-        for (std::string j; jobs >> j;) c.jobs.push_back(j);
-      } else if (line.rfind("stop: ", 0) == 0) {
-        c.stop = std::stoll(line.substr(6));
-      }
-    }
-  }
-  return c;
-}
-
-Job job_named(const std::string& name) {
-  if (name == "syntax") return Job::syntax;
-  if (name == "expand") return Job::expand;
-  return Job::stereo;
-}
-
 class Golden : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Golden, JobGivesTheExpectedOutput) {
   const std::string path = GetParam();
-  GoldenCase c = parse_case(test::read_file(path));
+  test::GoldenCase c = test::parse_golden_case(test::read_file(path));
   ASSERT_FALSE(c.jobs.empty()) << path << " names no job";
   SessionState session;
   test::Run run;
   for (const std::string& job : c.jobs) {
-    run = test::run_score(session, job_named(job), test::sjis(c.sections["input"]));
+    const std::optional<Job> named = job_named(job);
+    ASSERT_TRUE(named) << path << " names the job " << job;
+    run = test::run_score(session, *named, test::sjis(c.sections["input"]));
   }
   std::string diagnostics;
   for (const Diagnostic& d : run.result.diagnostics) diagnostics += cp932_to_utf8(d.text) + "\n";
@@ -96,15 +61,6 @@ TEST_P(Golden, JobGivesTheExpectedOutput) {
   EXPECT_EQ(run.result.stop, expected_stop) << path;
 }
 
-std::vector<std::string> golden_files() {
-  std::vector<std::string> files;
-  for (const auto& entry : fs::directory_iterator(BIVOX_GOLDEN_DIR)) {
-    if (entry.path().extension() == ".case") files.push_back(entry.path().string());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
 std::string case_name(const ::testing::TestParamInfo<std::string>& info) {
   std::string name = fs::path(info.param).stem().string();
   for (char& ch : name) {
@@ -113,7 +69,7 @@ std::string case_name(const ::testing::TestParamInfo<std::string>& info) {
   return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(golden_files()), case_name);
+INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(test::golden_case_files()), case_name);
 
 }  // namespace
 }  // namespace bivox

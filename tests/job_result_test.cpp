@@ -1,5 +1,6 @@
-// What a job hands to the tools besides its output: where each diagnostic was added, what
-// the stereo placement met per track, and where a fatal stop happened.
+// What a job hands to the tools besides its output (the tool's tests show where diagnostics
+// are placed): the positions kept with the diagnostics, what the stereo placement met per
+// track, and where a fatal stop happened.
 #include <gtest/gtest.h>
 
 #include "score_generator.hpp"
@@ -7,14 +8,6 @@
 
 namespace bivox::test {
 namespace {
-
-TEST(JobResult, EachDiagnosticKeepsThePositionAfterItsConstruct) {
-  const std::string score = "%1\n#A0 d4 ${m} r4 {}2\n";
-  const test::Run run = run_score(Job::syntax, score);
-  ASSERT_EQ(run.result.diagnostics.size(), 2U);
-  EXPECT_EQ(run.result.diagnostics[0].position, static_cast<Position>(score.find(" r4")));
-  EXPECT_EQ(run.result.diagnostics[1].position, static_cast<Position>(score.size() - 1));
-}
 
 TEST(JobResult, PositionsAreDroppedWithTheirDiagnosticsBeyondCapacity) {
   Diagnostics list;

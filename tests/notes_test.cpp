@@ -63,7 +63,6 @@ INSTANTIATE_TEST_SUITE_P(
                   "+59 +58 +49 +59 +58 +51"},
         PitchCase{"a written accidental replaces the key", "\\ +++ x1 f= f+ c--", "+53 +54 +46"},
         PitchCase{"key signature per track", "\\B + x1 f #B0 x1 f #A0 f", "+53 +54 +53"},
-        PitchCase{"clef row 1", "?1 x1 c d e f g a b", "+45 +47 +48 +50 +52 +53 +55"},
         PitchCase{"german b under clefs", "x2 ?3 b ?5 b ?6 h", "+47 +40 +38"},
         PitchCase{"mapped values above 11 ignore the key", "\\ ++ ?6 x1 a", "+36"},
         PitchCase{"mapped values are keyed as written", "\\ + ?6 x1 d", "+30"},

@@ -44,18 +44,11 @@ TEST(OutputName, PutsAnUnderscoreBeforeTheNameAndEndsInZrb) {
       {utf8, "scores/あ/曲.ZRB", "scores/あ/_曲.zrb"},
       {utf8, "./song.zrb", "./_song.zrb"},
       {utf8, "dir\\song.zrb", "dir\\_song.zrb"},
+      {utf8, "x.ZRB.zrb", "_x.ZRB.zrb"},
   };
   for (const NameCase& c : cases) {
     EXPECT_EQ(make_output_name(c.input, c.encoding), c.output) << c.input;
   }
-}
-
-TEST(OutputName, FindExtensionPrefersLowerCase) {
-  EXPECT_EQ(find_extension("x.ZRB.zrb", ".zrb"), 5);
-  EXPECT_EQ(find_extension("x.ZRB", ".zrb"), 1);
-  EXPECT_EQ(find_extension("x.Zrb", ".zrb"), -1);
-  EXPECT_EQ(find_text("", ".zrb"), -1);
-  EXPECT_EQ(find_text(".zr", ".zrb"), -1);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // The pass runner: the document it writes, positions after the trailing spacing, the
-// diagnostic list, the pass sequences of the three jobs and the summary lines.
+// diagnostic list and the summary lines.
 #include <gtest/gtest.h>
-
-#include <vector>
 
 #include "support.hpp"
 #include "text/messages.hpp"
@@ -49,50 +47,6 @@ TEST(PassRunner, DiagnosticListKeeps299Messages) {
   auto run = run_score(Job::syntax, std::string(300, ','));
   ASSERT_EQ(run.result.diagnostics.size(), 299U);
   EXPECT_EQ(run.result.diagnostics.back().text, msg::kChordRepeat);
-}
-
-// What the grammar's actions see while each pass of a job runs.
-struct PassView {
-  bool stereo;
-  bool plain_notes;
-  bool expansion;
-  int pass;
-  friend bool operator==(const PassView&, const PassView&) = default;
-};
-
-struct JobCase {
-  Job job;
-  std::vector<PassView> passes;
-  float centre;  // after the job
-  float scale;
-};
-
-TEST(Jobs, RunTheirPassesWithTheirSwitches) {
-  const JobCase cases[] = {
-      {Job::syntax, {{false, true, false, 0}}, 48.0F, 1.0F},
-      {Job::expand, {{false, true, true, 0}, {false, true, true, 0}}, 48.0F, 1.0F},
-      {Job::stereo,
-       {{true, false, false, 0}, {true, false, false, 1}},
-       54.0F,
-       static_cast<float>(129.0 / 13.0)},
-  };
-  SessionState session;  // one session, as consecutive jobs of the dialog
-  for (const JobCase& c : cases) {
-    std::vector<PassView> seen;
-    std::string ranges;
-    session.engine.trace = [&](std::string_view line) {
-      const JobSwitches& sw = session.switches;
-      if (line.front() == '[')
-        ranges += line;
-      else
-        seen.push_back({sw.stereo, sw.plain_notes, sw.expansion, sw.pass});
-    };
-    run_score(session, c.job, "x1 c4 <c");
-    EXPECT_EQ(seen, c.passes) << static_cast<int>(c.job);
-    EXPECT_EQ(session.pitch.centre, c.centre) << static_cast<int>(c.job);
-    EXPECT_EQ(session.pitch.scale, c.scale) << static_cast<int>(c.job);
-    EXPECT_EQ(ranges, c.job == Job::stereo ? "[48]-[60]:54.000000:9.923077\n" : "");
-  }
 }
 
 struct SummaryCase {

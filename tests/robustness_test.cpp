@@ -1,7 +1,7 @@
 // What no input may do: crash, hang, exhaust memory, corrupt or lose data, or write
-// anywhere but the output file. Every resource limit is reached through the score language
-// itself, nesting of every kind is driven far past the limit, and bad files are handed to
-// the job driver and to bivox-cli.
+// anywhere but the output file. Nesting of every kind is driven far past the limit, and bad
+// files are handed to the job driver and to bivox-cli. (The language tests reach every
+// resource limit through the score.)
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
@@ -27,63 +27,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::repeat;
 using test::run_score;
-
-// `count` track letters, cycling through all sixteen.
-std::string track_letters(std::size_t count) {
-  static constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOZ";
-  std::string out;
-  for (std::size_t i = 0; i < count; ++i) out += kLetters[i % kLetters.size()];
-  return out;
-}
-
-// ";" lines whose rebuilt texts (a line feed, ";", the text, a line feed) fill one element
-// loop with exactly 2,999,997 bytes after a first note.
-std::string comment_lines_filling_the_loop() {
-  return "c" + repeat(";" + std::string(999'996, 'x') + "\n", 3);
-}
-
-// Three references after a first definition that write 2,999,997 bytes into the loop.
-std::string references_filling_the_loop() {
-  return "$x{c}0" + repeat("${x}999998", 3);
-}
-
-// Every limit is reached through the score: the largest score that fits, then the same with
-// one byte, letter, name or level more. The rebuilt text is written only when the parse has
-// finished, so a limit met during it leaves the message alone in the output; the element
-// loop's last attempt reads the trailing spacing before that, so even there.
-TEST(Limit, IsReachedThroughTheScoreAndEndsInItsMessageAlone) {
-  struct Case {
-    Job job;
-    std::string fits;
-    std::string over;
-    std::string message;
-  };
-  const Case cases[] = {
-      {Job::syntax, "cd" + std::string(1023, ' '), "cd" + std::string(1024, ' '),
-       "push_char_buf_Over!!!\n"},
-      {Job::syntax, comment_lines_filling_the_loop(), comment_lines_filling_the_loop() + "c",
-       "LoopBun:buffer_max_over!!!\n"},
-      {Job::expand, references_filling_the_loop(), references_filling_the_loop() + "c",
-       "LoopBun:buffer_max_over!!!\n"},
-      {Job::syntax, "@" + track_letters(1023) + " V1", "@" + track_letters(1024) + " V1",
-       "MemberNameMaxOver[1024]!!!\n"},
-      {Job::syntax, repeat("(", 1000) + "c" + repeat(")", 1000),
-       repeat("(", 10000) + "c" + repeat(")", 10000), "NestDepth[20000]Over!!!\n"},
-  };
-  for (const Case& c : cases) {
-    const test::Run fits = run_score(c.job, c.fits);
-    EXPECT_TRUE(fits.result.complete()) << c.message;
-    const test::Run over = run_score(c.job, c.over);
-    EXPECT_EQ(over.result.fatal.value_or(""), c.message);
-    EXPECT_EQ(over.output, text_mode(c.message));
-  }
-}
-
-TEST(LoopBuffer, HoldsExactlyWhatFits) {
-  const test::Run run = run_score(Job::expand, references_filling_the_loop());
-  const std::string loop = repeat("\n" + std::string(999'998, 'c'), 3);
-  EXPECT_EQ(run.output, text_mode("\n" + loop + "\n"));
-}
 
 // A few bytes of macro reference write out megabytes, and every open level of a nesting
 // keeps what it has read so far: nested definitions that each hold three such references

@@ -1,8 +1,10 @@
 #include "support.hpp"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 
 #include "text/encoding.hpp"
@@ -68,6 +70,38 @@ std::string lines(std::string_view output_bytes) {
     out += output_bytes[i];
   }
   return out;
+}
+
+GoldenCase parse_golden_case(const std::string& text) {
+  GoldenCase c;
+  std::istringstream in(text);
+  std::string line;
+  std::string* section = nullptr;
+  while (std::getline(in, line)) {
+    if (line.rfind("=== ", 0) == 0) {
+      section = &c.sections[line.substr(4)];
+    } else if (section != nullptr) {
+      *section += line + "\n";
+    } else {
+      c.header.push_back(line);
+      if (line.rfind("job: ", 0) == 0) {
+        std::istringstream jobs(line.substr(5));
+        for (std::string j; jobs >> j;) c.jobs.push_back(j);
+      } else if (line.rfind("stop: ", 0) == 0) {
+        c.stop = std::stoll(line.substr(6));
+      }
+    }
+  }
+  return c;
+}
+
+std::vector<std::string> golden_case_files() {
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(BIVOX_GOLDEN_DIR)) {
+    if (entry.path().extension() == ".case") files.push_back(entry.path().string());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
 }
 
 }  // namespace bivox::test

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,5 +47,16 @@ std::vector<std::string> texts(const std::vector<Diagnostic>& diagnostics);
 
 // The output file's text with CR LF turned back into line feeds.
 std::string lines(std::string_view output_bytes);
+
+// A case file of golden/ (its layout is described in golden_test.cpp).
+struct GoldenCase {
+  std::vector<std::string> header;  // the lines before the first section
+  std::map<std::string, std::string> sections;
+  std::vector<std::string> jobs;
+  std::optional<Position> stop;
+};
+GoldenCase parse_golden_case(const std::string& text);
+// The paths of the case files, in order.
+std::vector<std::string> golden_case_files();
 
 }  // namespace bivox::test

@@ -116,7 +116,16 @@ struct JobResult {
   // The name the job makes current: the score for the syntax test, else the output.
   const std::string& current_name() const { return job == Job::syntax ? name : output_name; }
   // What the dialog's lower display shows: the summary line, the diagnostics, the summary
-  // line again; in the encoding of the name.
+  // line again; each line made by `of_summary` from the summary or by `of_diagnostic` from
+  // a diagnostic's text.
+  template <class Line, class OfSummary, class OfDiagnostic>
+  std::vector<Line> display_block(OfSummary of_summary, OfDiagnostic of_diagnostic) const {
+    std::vector<Line> lines{of_summary(summary)};
+    for (const Diagnostic& d : diagnostics) lines.push_back(of_diagnostic(d.text));
+    lines.push_back(lines.front());
+    return lines;
+  }
+  // The display block as text in the encoding of the name.
   std::vector<std::string> display_lines() const;
 };
 
@@ -197,18 +206,25 @@ std::string to_utf8(std::string_view cp932);
 // UTF-8 as cp932; nothing when a character has no cp932 form or the bytes are no UTF-8,
 // with the byte offset of the first such character in `bad_offset`.
 std::optional<std::string> to_cp932(std::string_view utf8, std::size_t* bad_offset = nullptr);
+// UTF-8 as cp932, with "?" for every character that has no cp932 form.
+std::string to_cp932_lossy(std::string_view utf8);
 
 // ---- Files --------------------------------------------------------------------------
 
 // A score or output file that could not be read or written; nothing was written.
 class FileError : public std::runtime_error {
  public:
-  FileError(std::string path, const std::string& what)
-      : std::runtime_error(what), path_(std::move(path)) {}
+  // What went wrong, for a front end that words the reason in its own language.
+  enum class Problem { unreadable, unwritable, output_is_input };
+
+  FileError(std::string path, Problem problem, const std::string& what)
+      : std::runtime_error(what), path_(std::move(path)), problem_(problem) {}
   const std::string& path() const { return path_; }
+  Problem problem() const { return problem_; }
 
  private:
   std::string path_;
+  Problem problem_;
 };
 
 // The bytes of a file (UTF-8 path). Throws FileError.

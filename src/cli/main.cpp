@@ -11,6 +11,7 @@
 #include "cli/placement_report.hpp"
 #include "cli/score_file.hpp"
 #include "cli/terminal.hpp"
+#include "cli/utf8_process.hpp"
 
 namespace {
 
@@ -157,6 +158,7 @@ Examples:
 }  // namespace
 
 int main(int argc, char** argv) {
+  const Utf8Process process(argc, argv);
   CLI::App app{
       "Bivox: syntax test, macro expansion and stereo conversion of Zerbo score files (.zrb).\n"
       "The rebuilt score is written beside each FILE as \"_\" + its name.",
@@ -197,7 +199,7 @@ int main(int argc, char** argv) {
   app.add_flag("--trace", opt.trace, "also print the engine's trace lines");
   app.footer(kFooter);
   try {
-    app.parse(argc, argv);
+    app.parse(process.argc(), process.argv());
     // The job and files are required unless the language server is asked for.
     if (!*lsp && opt.files.empty()) throw CLI::RequiredError(opt.job.empty() ? "job" : "files");
     if (!opt.output.empty() && opt.files.size() != 1) {

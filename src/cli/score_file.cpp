@@ -11,14 +11,16 @@ std::string score_as_cp932(const std::string& path, std::string utf8) {
   std::size_t bad = 0;
   std::optional<std::string> cp932 = to_cp932(utf8, &bad);
   if (cp932) return *std::move(cp932);
-  throw EncodingError(path, describe_unconvertible(utf8, bad), locate_utf8(utf8, bad));
+  throw EncodingError(path, FileError::Problem::unreadable, describe_unconvertible(utf8, bad),
+                      locate_utf8(utf8, bad));
 }
 
 std::string rebuilt_as_utf8(const std::string& path, std::string_view cp932) {
   std::string utf8 = to_utf8(cp932);
   const std::size_t bad = utf8.find(kReplacement);
   if (bad == std::string::npos) return utf8;
-  throw EncodingError(path, "the rebuilt score holds a byte that is no Shift-JIS character",
+  throw EncodingError(path, FileError::Problem::unwritable,
+                      "the rebuilt score holds a byte that is no Shift-JIS character",
                       locate_utf8(utf8, bad));
 }
 

@@ -13,8 +13,8 @@ enum class ScoreEncoding { cp932, utf8 };
 // a byte without a UTF-8 form in a rebuilt score. Nothing was written.
 class EncodingError : public FileError {
  public:
-  EncodingError(std::string path, const std::string& what, TextLocation where)
-      : FileError(std::move(path), what), where_(std::move(where)) {}
+  EncodingError(std::string path, Problem problem, const std::string& what, TextLocation where)
+      : FileError(std::move(path), problem, what), where_(std::move(where)) {}
   const TextLocation& where() const { return where_; }
 
  private:

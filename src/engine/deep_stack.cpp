@@ -1,8 +1,10 @@
 #include "engine/deep_stack.hpp"
 
+#if defined(__EMSCRIPTEN__)
+#include <emscripten/emscripten.h>
+#else
 #include <exception>
 #include <system_error>
-
 #if defined(_WIN32)
 #include <windows.h>
 #elif __has_include(<pthread.h>)
@@ -10,8 +12,38 @@
 #else
 #include <thread>
 #endif
+#endif
+
+#if defined(__EMSCRIPTEN__)
+// A JavaScript function that can still recurse this deep leaves room for many times
+// kStackCheckStep rule activations (a few hundred bytes of stack each).
+// clang-format off
+EM_JS(int, javascript_stack_low, (), {
+  function descend(n) { return n === 0 ? 0 : 1 + descend(n - 1); }
+  try {
+    descend(500);
+    return 0;
+  } catch (e) {
+    return 1;
+  }
+});
+// clang-format on
+#endif
 
 namespace bivox {
+
+#if defined(__EMSCRIPTEN__)
+
+bool machine_stack_low() {
+  return javascript_stack_low() != 0;
+}
+
+void run_with_deep_stack(const std::function<void()>& work) {
+  work();
+}
+
+#else
+
 namespace {
 
 constexpr std::size_t kStackBytes = std::size_t{1} << 30;
@@ -71,5 +103,7 @@ void run_with_deep_stack(const std::function<void()>& work) {
 #endif
   if (w.error) std::rethrow_exception(w.error);
 }
+
+#endif
 
 }  // namespace bivox

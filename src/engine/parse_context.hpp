@@ -45,6 +45,13 @@ struct ParseContext {
     held_bytes = 0;
   }
 
+  // Whether a fast path may stand in for rules that would open up to `activations` rule
+  // activations: only with the fast paths on and that far from the nesting limit, so that
+  // the limit is met at the same place with and without them.
+  bool may_shortcut(int activations) const {
+    return fast_paths && depth + activations <= kMaxDepth;
+  }
+
   void hold(std::size_t bytes) {
     if (bytes > kMaxHeldBytes - held_bytes) throw FatalStop(std::string(msg::kOutOfMemory));
     held_bytes += bytes;

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/deep_stack.hpp"
 #include "engine/fatal_stop.hpp"
 #include "engine/terminals.hpp"
 #include "text/format.hpp"
@@ -48,6 +49,12 @@ class RuleFrame {
         mark_(ctx_.values.mark()) {
     if (++ctx_.depth > ParseContext::kMaxDepth) {
       throw FatalStop(format(msg::kNestingTooDeep, ParseContext::kMaxDepth));
+    }
+    if constexpr (kMachineStackChecked) {
+      if (ctx_.depth > kStackCheckFloor && ctx_.depth % kStackCheckStep == 1 &&
+          machine_stack_low()) {
+        throw FatalStop(format(msg::kNestingTooDeep, ctx_.depth - 1));
+      }
     }
   }
   ~RuleFrame() {

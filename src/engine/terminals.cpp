@@ -63,6 +63,8 @@ bool skip_block_comment(InputSource& in, SpacingRecord& record) {
   }
 }
 
+// The spacing skip takes every byte 0x80-0xFE as the first of two, half-width katakana
+// included (a wider range than cp932's lead bytes): stored scores rely on it.
 bool is_double_byte_lead(int c) {
   return c >= 0x80 && c <= 0xFE;
 }

@@ -1,7 +1,7 @@
 // The top rules: document writes what the element loop rebuilt; element tries the element
 // categories in their fixed order.
 #include "engine/fatal_stop.hpp"
-#include "grammar/grammar.hpp"
+#include "grammar/command_tables.hpp"
 #include "text/messages.hpp"
 
 namespace bivox {
@@ -37,7 +37,6 @@ bool Grammar::element_loop() {
 // The element loop, as an activation of its own: appends the texts of the elements that
 // follow to `text`, and leaves the input after the last of them.
 void Grammar::collect_elements(Text& text) {
-  static constexpr std::size_t kLoopBuffer = 3'000'000;
   // The text this loop holds counts against the bound on text held by all open loops.
   struct HeldText {
     ParseContext& ctx;
@@ -91,6 +90,9 @@ bool Grammar::element_other_than_note() {
       {&Grammar::bar_line, "|;"},
   };
   static constexpr StartTable kStarts = start_table(kCategories);
+  // The categories made of command tables begin where their commands begin.
+  static_assert(first_bytes({kCategories[1]}) == first_bytes(kAttributeCommands));
+  static_assert(first_bytes({kCategories[3]}) == first_bytes(kInlineCommands));
   constexpr std::uint32_t kNoteCategory = 1U << 5;  // note_or_chord_symbol
   // A note letter (of any naming system) begins no other category, so a note read directly
   // is the element, and where none was read the categories are tried in their order.

@@ -38,11 +38,9 @@ bool Grammar::first_rule(std::span<const Rule> rules) {
 
 bool Grammar::first_rule(std::span<const StartingRule> rules, const StartTable& starts) {
   Frame f(*this);
-  // A rule passed over would have opened a few activations before failing; near the
-  // nesting limit every rule is tried, so that the limit is met exactly where it always was.
+  // A rule passed over would have opened a few activations before failing.
   constexpr int kSkippedDepth = 8;
-  const bool near_limit = s_.engine.depth + kSkippedDepth > ParseContext::kMaxDepth;
-  const int next = near_limit ? kAnyByte : next_token_byte(s_.engine);
+  const int next = s_.engine.may_shortcut(kSkippedDepth) ? next_token_byte(s_.engine) : kAnyByte;
   const std::uint32_t candidates =
       next == kAnyByte ? ~std::uint32_t{0} : starts[static_cast<std::size_t>(next)];
   for (std::size_t i = 0; i < rules.size(); ++i) {

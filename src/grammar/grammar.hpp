@@ -12,6 +12,12 @@
 
 namespace bivox {
 
+// The buffer of one element loop. An element whose text, with the loop's text so far and
+// the two bytes the loop keeps free, would fill it ends the job in a fatal stop.
+inline constexpr std::size_t kLoopBuffer = 3'000'000;
+// The most text one element loop can hold; no repetition longer than this is ever built.
+inline constexpr std::size_t kLoopTextLimit = kLoopBuffer - 3;
+
 // The score grammar: every rule is a member function that returns true with one text
 // pushed, or false with the input where it was. The rules of each area live in a file of
 // their own; they read and change the session's state through their actions.
@@ -137,27 +143,8 @@ class Grammar {
   bool chord_repeat();
   bool repeat_length();
 
-  // A literal and the value its alternative stores.
-  struct Choice {
-    std::string_view literal;
-    int value;
-  };
-
- private:
   using Frame = RuleFrame<Grammar>;
   using Rule = Frame::Rule;
-
-  // The first matching literal of the list ⇒ $1, storing its value in `target`.
-  bool choose(std::span<const Choice> choices, int& target);
-  // The first matching literal of the list ⇒ $1.
-  bool first_literal(std::span<const std::string_view> literals);
-  // The first matching rule of the list ⇒ $1.
-  bool first_rule(std::span<const Rule> rules);
-  // Every match of `rule` in a row, joined; the empty text when there is none. A chain of
-  // any length is read without nesting, so it can never exhaust the machine stack.
-  bool zero_or_more(Rule rule);
-  // As zero_or_more, but fails unless `rule` matches at least once.
-  bool one_or_more(Rule rule);
   // A rule whose every alternative begins with a literal, and the first bytes of those
   // literals.
   struct StartingRule {
@@ -177,6 +164,34 @@ class Grammar {
     }
     return table;
   }
+  // The bytes that the rules of a list can begin with.
+  template <std::size_t N>
+  static constexpr std::array<bool, 256> first_bytes(const StartingRule (&rules)[N]) {
+    std::array<bool, 256> set{};
+    for (const StartingRule& r : rules) {
+      for (const char c : r.first_bytes) set[static_cast<unsigned char>(c)] = true;
+    }
+    return set;
+  }
+
+  // A literal and the value its alternative stores.
+  struct Choice {
+    std::string_view literal;
+    int value;
+  };
+
+ private:
+  // The first matching literal of the list ⇒ $1, storing its value in `target`.
+  bool choose(std::span<const Choice> choices, int& target);
+  // The first matching literal of the list ⇒ $1.
+  bool first_literal(std::span<const std::string_view> literals);
+  // The first matching rule of the list ⇒ $1.
+  bool first_rule(std::span<const Rule> rules);
+  // Every match of `rule` in a row, joined; the empty text when there is none. A chain of
+  // any length is read without nesting, so it can never exhaust the machine stack.
+  bool zero_or_more(Rule rule);
+  // As zero_or_more, but fails unless `rule` matches at least once.
+  bool one_or_more(Rule rule);
   // The first matching rule of the list ⇒ $1, passing over the rules that cannot begin
   // with the next byte.
   bool first_rule(std::span<const StartingRule> rules, const StartTable& starts);

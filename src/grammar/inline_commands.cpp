@@ -1,5 +1,5 @@
 // The assignment commands "R=", "W=", "Q=" and the commands that stand between notes.
-#include "grammar/grammar.hpp"
+#include "grammar/command_tables.hpp"
 
 namespace bivox {
 
@@ -34,16 +34,9 @@ bool Grammar::assign_q() {
   return f.fail();
 }
 
-// Every command begins with its own character or characters.
 bool Grammar::inline_command() {
-  static constexpr StartingRule kCommands[] = {
-      {&Grammar::track_select, "#"},  {&Grammar::inline_x, "x"},
-      {&Grammar::inline_v, "v"},      {&Grammar::octave_set, "o"},
-      {&Grammar::octave_shift, "<>"}, {&Grammar::inline_question, "?"},
-      {&Grammar::inline_p, "p"},      {&Grammar::inline_q, "q"},
-  };
-  static constexpr StartTable kStarts = start_table(kCommands);
-  return first_rule(kCommands, kStarts);
+  static constexpr StartTable kStarts = start_table(kInlineCommands);
+  return first_rule(kInlineCommands, kStarts);
 }
 
 bool Grammar::track_select() {

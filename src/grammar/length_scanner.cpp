@@ -7,6 +7,7 @@
 
 #include "engine/literal_list.hpp"
 #include "engine/terminals.hpp"
+#include "grammar/length_literals.hpp"
 
 namespace bivox {
 namespace {
@@ -168,13 +169,11 @@ class LengthScanner {
   }
 
   void base_length() {
-    static constexpr std::string_view kValueTexts[] = {"64", "32", "16", "8", "4", "2", "1", "0"};
-    static constexpr std::string_view kDotTexts[] = {"..", "."};
-    static constexpr LiteralList<std::string_view> kValues(kValueTexts);
-    static constexpr LiteralList<std::string_view> kDots(kDotTexts);
+    static constexpr LiteralList<std::string_view> kValueList(kNoteValues);
+    static constexpr LiteralList<std::string_view> kDotList(kDots);
     if (tick_length()) return;
-    first_literal(kValues);
-    first_literal(kDots);
+    first_literal(kValueList);
+    first_literal(kDotList);
   }
 
   bool tick_length() {
@@ -204,10 +203,8 @@ class LengthScanner {
   }
 
   void slash_suffix() {
-    static constexpr std::string_view kSuffixTexts[] = {"////", "///.", "///", "//.", "//",
-                                                        "/...", "/..",  "/.",  "/"};
-    static constexpr LiteralList<std::string_view> kSuffixes(kSuffixTexts);
-    first_literal(kSuffixes);
+    static constexpr LiteralList<std::string_view> kSuffixList(kSlashSuffixes);
+    first_literal(kSuffixList);
   }
 
   ParseContext& ctx_;
@@ -223,10 +220,9 @@ class LengthScanner {
 };
 
 std::optional<bool> scan(ParseContext& ctx, Part part, Text& out) {
-  // The rules open a few activations per tie or addition; near the nesting limit they run
-  // themselves, so that the limit is met exactly where it always was.
+  // The rules open a few activations per tie or addition, up to the scan's chain limit.
   constexpr int kScanDepth = 64;
-  if (!ctx.fast_paths || ctx.depth + kScanDepth > ParseContext::kMaxDepth) return std::nullopt;
+  if (!ctx.may_shortcut(kScanDepth)) return std::nullopt;
   return LengthScanner(ctx).read(part, out);
 }
 

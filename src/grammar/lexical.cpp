@@ -1,5 +1,6 @@
 // Numbers, names and the length notation that follows notes and many commands.
 #include "grammar/grammar.hpp"
+#include "grammar/length_literals.hpp"
 #include "grammar/length_scanner.hpp"
 
 namespace bivox {
@@ -76,15 +77,13 @@ bool Grammar::name() {
 }
 
 bool Grammar::note_value() {
-  static constexpr std::string_view kValues[] = {"64", "32", "16", "8", "4", "2", "1", "0"};
   Frame f(*this);
-  if (first_literal(kValues)) return true;
+  if (first_literal(kNoteValues)) return true;
   if (f.seq(empty)) return f.yield("");
   return f.fail();
 }
 
 bool Grammar::dots() {
-  static constexpr std::string_view kDots[] = {"..", "."};
   Frame f(*this);
   if (first_literal(kDots)) return true;
   if (f.seq(empty)) return f.yield("");
@@ -143,10 +142,8 @@ bool Grammar::tied_unit() {
 }
 
 bool Grammar::slash_suffix() {
-  static constexpr std::string_view kSuffixes[] = {"////", "///.", "///", "//.", "//",
-                                                   "/...", "/..",  "/.",  "/"};
   Frame f(*this);
-  if (first_literal(kSuffixes)) return true;
+  if (first_literal(kSlashSuffixes)) return true;
   if (f.seq(empty)) return f.yield("");
   return f.fail();
 }

@@ -9,10 +9,6 @@
 namespace bivox {
 namespace {
 
-// The most text one element loop can hold (its 3,000,000-byte buffer less the two bytes
-// it keeps free). No repetition longer than this can ever be written out.
-constexpr std::uint64_t kLoopTextLimit = 2'999'997;
-
 // The repeat number of a count text: 1 when it is empty, else its decimal value. A count
 // past the loop limit is held just beyond it, so that counts of any number of digits
 // (beyond 32 or 64 bits too) neither wrap nor overflow.
@@ -20,7 +16,8 @@ std::uint64_t repeat_number(std::string_view count) {
   if (count.empty()) return 1;
   std::uint64_t value = 0;
   for (const char c : count) {
-    if (value <= kLoopTextLimit) value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    if (value <= std::uint64_t{kLoopTextLimit})
+      value = value * 10 + static_cast<std::uint64_t>(c - '0');
   }
   return value;
 }
@@ -31,7 +28,8 @@ std::uint64_t repeat_number(std::string_view count) {
 // that limit.
 std::string repeated(std::string_view body, std::uint64_t count) {
   if (body.empty()) return "";
-  if (count > kLoopTextLimit / body.size()) throw FatalStop(std::string(msg::kLoopBufferFull));
+  if (count > std::uint64_t{kLoopTextLimit} / body.size())
+    throw FatalStop(std::string(msg::kLoopBufferFull));
   std::string text;
   text.reserve(body.size() * count);
   for (std::uint64_t i = 0; i < count; ++i) text.append(body);

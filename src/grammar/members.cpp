@@ -1,6 +1,6 @@
 // Member declarations and the attribute commands P, V, S, R, W, Q, U, Y, T and X.
 #include "engine/fatal_stop.hpp"
-#include "grammar/grammar.hpp"
+#include "grammar/command_tables.hpp"
 #include "text/format.hpp"
 #include "text/messages.hpp"
 
@@ -11,18 +11,9 @@ constexpr std::size_t kMemberListField = 1024;
 
 }  // namespace
 
-// Every command begins with its own letter (the member declaration with "@").
 bool Grammar::attribute_command() {
-  static constexpr StartingRule kCommands[] = {
-      {&Grammar::member_declaration, "@"}, {&Grammar::attribute_p, "P"},
-      {&Grammar::attribute_v, "V"},        {&Grammar::attribute_s, "S"},
-      {&Grammar::attribute_r, "R"},        {&Grammar::attribute_w, "W"},
-      {&Grammar::attribute_q, "Q"},        {&Grammar::attribute_u, "U"},
-      {&Grammar::attribute_y, "Y"},        {&Grammar::attribute_t, "T"},
-      {&Grammar::attribute_x, "X"},
-  };
-  static constexpr StartTable kStarts = start_table(kCommands);
-  return first_rule(kCommands, kStarts);
+  static constexpr StartTable kStarts = start_table(kAttributeCommands);
+  return first_rule(kAttributeCommands, kStarts);
 }
 
 bool Grammar::member_declaration() {

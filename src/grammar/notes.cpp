@@ -95,12 +95,11 @@ bool Grammar::note() {
 // rules, or nesting close to its limit. The note's text is appended to `out`.
 std::optional<bool> Grammar::read_note_directly(Text& out) {
   // The rules would open a few activations (element, note, letter, accidental) above the
-  // length, whose scanner keeps a margin of its own: close to the nesting limit they run
-  // themselves, so that the limit is met exactly where it always was.
+  // length, whose scanner keeps a margin of its own.
   constexpr int kDirectDepth = 72;
   ParseContext& ctx = s_.engine;
   ScoreState& st = s_.score;
-  if (!ctx.fast_paths || ctx.depth + kDirectDepth > ParseContext::kMaxDepth) return std::nullopt;
+  if (!ctx.may_shortcut(kDirectDepth)) return std::nullopt;
   InputSource& in = ctx.input;
   const Position start = in.tell_pos();
   Position letter_at = 0;

@@ -32,10 +32,11 @@ struct OutputFile::Temporary {
   explicit Temporary(const std::string& path) : path_(path), target_(path_of(path)) {
     std::error_code ec;
     if (fs::is_symlink(target_, ec)) target_ = fs::weakly_canonical(target_, ec);
-    if (fs::is_directory(target_, ec)) throw FileError(path_, "is a directory");
+    if (fs::is_directory(target_, ec))
+      throw FileError(path_, FileError::Problem::unwritable, "is a directory");
     // An existing file that may not be written is not replaced either.
     if (fs::exists(target_, ec) && !std::ofstream(target_, std::ios::binary | std::ios::app)) {
-      throw FileError(path_, "cannot be opened for writing");
+      throw FileError(path_, FileError::Problem::unwritable, "cannot be opened for writing");
     }
     std::random_device entropy;
     for (int attempt = 0; attempt < 16 && !out_.is_open(); ++attempt) {
@@ -44,7 +45,8 @@ struct OutputFile::Temporary {
       if (fs::exists(temp_, ec)) continue;
       out_.open(temp_, std::ios::binary | std::ios::trunc);
     }
-    if (!out_.is_open()) throw FileError(path_, "cannot be opened for writing");
+    if (!out_.is_open())
+      throw FileError(path_, FileError::Problem::unwritable, "cannot be opened for writing");
   }
   ~Temporary() {
     if (temp_.empty()) return;
@@ -55,12 +57,12 @@ struct OutputFile::Temporary {
   void commit(std::string_view bytes) {
     out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out_.close();
-    if (!out_) throw FileError(path_, "cannot be written");
+    if (!out_) throw FileError(path_, FileError::Problem::unwritable, "cannot be written");
     std::error_code ec;
     const fs::perms kept = fs::status(target_, ec).permissions();
     if (!ec) fs::permissions(temp_, kept, ec);
     fs::rename(temp_, target_, ec);
-    if (ec) throw FileError(path_, "cannot be written");
+    if (ec) throw FileError(path_, FileError::Problem::unwritable, "cannot be written");
     temp_.clear();
   }
 
@@ -80,9 +82,10 @@ void OutputFile::commit(std::string_view bytes) {
 std::string read_file(const std::string& path) {
   const fs::path file = path_of(path);
   std::error_code ec;
-  if (fs::is_directory(file, ec)) throw FileError(path, "is a directory");
+  if (fs::is_directory(file, ec))
+    throw FileError(path, FileError::Problem::unreadable, "is a directory");
   std::ifstream in(file, std::ios::binary);
-  if (!in) throw FileError(path, "cannot be opened for reading");
+  if (!in) throw FileError(path, FileError::Problem::unreadable, "cannot be opened for reading");
   std::string bytes;
   const std::uintmax_t size = fs::file_size(file, ec);
   if (!ec) bytes.reserve(static_cast<std::size_t>(size));
@@ -90,7 +93,7 @@ std::string read_file(const std::string& path) {
   while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
     bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
   }
-  if (in.bad()) throw FileError(path, "cannot be read");
+  if (in.bad()) throw FileError(path, FileError::Problem::unreadable, "cannot be read");
   return bytes;
 }
 
@@ -100,7 +103,8 @@ void write_file(const std::string& path, std::string_view bytes) {
 
 void refuse_writing_over(const std::string& input, const std::string& output) {
   if (same_file(path_of(input), path_of(output))) {
-    throw FileError(output, "is the input itself; refusing to write over it");
+    throw FileError(output, FileError::Problem::output_is_input,
+                    "is the input itself; refusing to write over it");
   }
 }
 

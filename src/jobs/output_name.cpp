@@ -16,6 +16,19 @@ std::string with_extension(std::string_view name) {
   return out;
 }
 
+// The drive of a drive-relative Windows name ("C:" of "C:song.zrb"), which names the file
+// in that drive's current folder; elsewhere such a name is a file name like any other.
+std::size_t drive_length(std::string_view path) {
+#ifdef _WIN32
+  const bool letter =
+      !path.empty() && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  if (letter && path.size() >= 2 && path[1] == ':') return 2;
+#else
+  (void)path;
+#endif
+  return 0;
+}
+
 }  // namespace
 
 long find_text(std::string_view text, std::string_view pattern) {
@@ -59,7 +72,10 @@ SplitPath split_path(std::string_view path, NameEncoding encoding) {
 std::string make_output_name(std::string_view input, NameEncoding encoding) {
   if (find_extension(input, kExtension) < 0) return std::string(msg::kNoOutputName);
   const SplitPath split = split_path(input, encoding);
-  if (!split.directory) return "_" + with_extension(input);
+  if (!split.directory) {
+    const std::size_t drive = drive_length(input);
+    return std::string(input.substr(0, drive)) + "_" + with_extension(input.substr(drive));
+  }
   return *split.directory + split.separator + "_" + with_extension(split.name);
 }
 

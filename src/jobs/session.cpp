@@ -23,10 +23,9 @@ std::optional<Job> job_named(std::string_view name) {
 
 std::vector<std::string> JobResult::display_lines() const {
   const bool utf8_name = summary_encoding == NameEncoding::utf8;
-  std::vector<std::string> lines{summary};
-  for (const Diagnostic& d : diagnostics) lines.push_back(utf8_name ? to_utf8(d.text) : d.text);
-  lines.push_back(summary);
-  return lines;
+  return display_block<std::string>(
+      [](const std::string& line) { return line; },
+      [&](const std::string& text) { return utf8_name ? to_utf8(text) : text; });
 }
 
 Session::Session() : state_(std::make_unique<SessionState>()) {}
@@ -47,6 +46,10 @@ std::string to_utf8(std::string_view cp932) {
 
 std::optional<std::string> to_cp932(std::string_view utf8, std::size_t* bad_offset) {
   return utf8_to_cp932(utf8, bad_offset);
+}
+
+std::string to_cp932_lossy(std::string_view utf8) {
+  return utf8_to_cp932_lossy(utf8);
 }
 
 std::string pitch_name(int pitch) {

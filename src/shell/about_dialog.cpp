@@ -4,10 +4,10 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "shell/dialog_text.hpp"
 #include "shell/dialog_units.hpp"
 #include "shell/program_icon.hpp"
 #include "shell/shell_text.hpp"
-#include "text/messages.hpp"
 
 namespace bivox::shell {
 
@@ -23,7 +23,7 @@ struct StaticLine {
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   setFont(dialogFont());
   const DialogUnits units(font());
-  setWindowTitle(fromCp932(msg::kAboutCaption));
+  setWindowTitle(fromCp932(ui::kAboutCaption));
   setFixedSize(units.x(235), units.y(90));
 
   auto* icon = new QLabel(this);
@@ -32,9 +32,9 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   icon->setPixmap(programIcon().pixmap(iconRect.size()));
 
   const StaticLine lines[] = {
-      {msg::kAboutProduct, {50, 15, 57, 8}},  {msg::kAboutVersion, {65, 27, 69, 8}},
-      {msg::kAboutPurpose, {50, 40, 180, 8}}, {msg::kAboutEdition, {66, 50, 160, 8}},
-      {msg::kAboutHint, {50, 65, 180, 8}},
+      {ui::kAboutProduct, {50, 15, 57, 8}},  {ui::kAboutVersion, {65, 27, 69, 8}},
+      {ui::kAboutPurpose, {50, 40, 180, 8}}, {ui::kAboutEdition, {66, 50, 160, 8}},
+      {ui::kAboutHint, {50, 65, 180, 8}},
   };
   for (const StaticLine& line : lines) {
     auto* label = new QLabel(fromCp932(line.text), this);
@@ -46,7 +46,8 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   }
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  ok->setObjectName(QStringLiteral("1"));
+  ok->setObjectName(QStringLiteral("okButton"));
+  ok->setProperty("controlId", 1);
   ok->setGeometry(units.toPixels({178, 7, 50, 14}));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);

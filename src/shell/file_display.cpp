@@ -3,9 +3,9 @@
 #include <QPlainTextEdit>
 #include <new>
 
+#include "shell/dialog_text.hpp"
 #include "shell/main_dialog.hpp"
 #include "shell/shell_text.hpp"
-#include "text/messages.hpp"
 
 namespace bivox::shell {
 
@@ -22,9 +22,9 @@ QString displayText(const std::string& bytes) {
 
 void MainDialog::OnChooseFile() {
   const OpenFileRequest request{
-      fromCp932(msg::kOpenDialogTitle),
-      fromCp932(msg::kOpenDialogInitialName),
-      fromCp932(msg::kOpenDialogFilter),
+      fromCp932(ui::kOpenDialogTitle),
+      fromCp932(ui::kOpenDialogInitialName),
+      fromCp932(ui::kOpenDialogFilter),
       QStringLiteral("zrb"),
   };
   if (const std::optional<QString> chosen = m_platform.chooseFile(this, request)) {
@@ -36,19 +36,19 @@ void MainDialog::OnChooseFile() {
 // The chosen name is not checked for the score extension: the dialog's filter steers.
 void MainDialog::takeChosenFile(const QString& path) {
   if (QFile probe(path); !probe.open(QIODevice::ReadOnly)) {
-    information(msg::kFileMissingTitle, fromCp932(msg::kFileMissing));
+    information(ui::kFileMissingTitle, fromCp932(ui::kFileMissing));
     return;
   }
-  ShowFile(path, m_upperDisplay);
+  showFile(path, m_upperDisplay);
   m_currentFile = m_launchFile = path;
   setWindowTitle(m_currentFile);
-  ShowLines({std::string(msg::kFileChosen)});
+  showLines({MessageLine::ofCp932(ui::kFileChosen)});
 }
 
-void MainDialog::ShowFile(const QString& path, QPlainTextEdit* display) {
+void MainDialog::showFile(const QString& path, QPlainTextEdit* display) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    information(msg::kFileNotFound, path);
+    information(ui::kFileNotFound, path);
     return;
   }
   const qint64 size = file.size();
@@ -56,33 +56,37 @@ void MainDialog::ShowFile(const QString& path, QPlainTextEdit* display) {
   try {
     bytes.resize(static_cast<std::size_t>(size));
   } catch (const std::bad_alloc&) {
-    information(msg::kNoMemory, fromCp932(msg::kError));
+    information(ui::kNoMemory, fromCp932(ui::kError));
     return;
   }
   if (file.read(bytes.data(), size) != size) {
-    m_platform.warning(this, fromCp932(msg::kReadFailed));
+    m_platform.warning(this, fromCp932(ui::kReadFailed));
     return;
   }
   display->setPlainText(displayText(bytes));
 }
 
-void MainDialog::ShowLines(const std::vector<std::string>& lines) {
-  // A scratch file that cannot be written leaves the lower display as it is.
-  if (WriteLines(lines, m_scratchFile)) ShowFile(m_scratchFile, m_lowerDisplay);
+// The lower display shows the lines as written, but with their own text: the scratch file
+// is cp932, which has no form for some characters of a file name.
+void MainDialog::showLines(const std::vector<MessageLine>& lines) {
+  if (!writeLines(lines, m_scratchFile)) return;
+  QString text;
+  for (const MessageLine& line : lines) text += line.text + QLatin1Char('\n');
+  m_lowerDisplay->setPlainText(text);
 }
 
-bool MainDialog::WriteLines(const std::vector<std::string>& lines, const QString& path) {
+bool MainDialog::writeLines(const std::vector<MessageLine>& lines, const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-  for (const std::string& line : lines) {
-    file.write(line.data(), static_cast<qint64>(line.size()));
+  for (const MessageLine& line : lines) {
+    file.write(line.bytes.data(), static_cast<qint64>(line.bytes.size()));
     file.write("\r\n", 2);
   }
   file.close();
   return file.error() == QFileDevice::NoError;
 }
 
-bool MainDialog::HasScoreExtension(const QString& path) {
+bool MainDialog::hasScoreExtension(const QString& path) {
   return path.contains(QStringLiteral(".zrb")) || path.contains(QStringLiteral(".ZRB"));
 }
 

@@ -2,9 +2,9 @@
 #include <QPlainTextEdit>
 #include <cstdio>
 
+#include "shell/dialog_text.hpp"
 #include "shell/main_dialog.hpp"
 #include "shell/shell_text.hpp"
-#include "text/messages.hpp"
 
 namespace bivox::shell {
 
@@ -19,13 +19,25 @@ struct PassCaptions {
 PassCaptions captionsOf(Job job) {
   switch (job) {
     case Job::syntax:
-      return {msg::kSyntaxRunning, {}};
+      return {ui::kSyntaxRunning, {}};
     case Job::expand:
-      return {msg::kExpandRunning0, msg::kExpandRunning1};
+      return {ui::kExpandRunning0, ui::kExpandRunning1};
     case Job::stereo:
       break;
   }
-  return {msg::kStereoRunning0, msg::kStereoRunning1};
+  return {ui::kStereoRunning0, ui::kStereoRunning1};
+}
+
+std::string_view reasonOf(FileError::Problem problem) {
+  switch (problem) {
+    case FileError::Problem::unreadable:
+      return ui::kUnreadable;
+    case FileError::Problem::unwritable:
+      return ui::kUnwritable;
+    case FileError::Problem::output_is_input:
+      break;
+  }
+  return ui::kOutputIsInput;
 }
 
 }  // namespace
@@ -43,8 +55,8 @@ void MainDialog::OnStereo() {
 }
 
 bool MainDialog::refuseWithoutFile() {
-  if (m_currentFile != fromCp932(msg::kNoFile)) return false;
-  information(msg::kNoFileChosen, fromCp932(msg::kNoFileChosen));
+  if (m_currentFile != fromCp932(ui::kNoFile)) return false;
+  information(ui::kNoFileChosen, fromCp932(ui::kNoFileChosen));
   return true;
 }
 
@@ -64,33 +76,42 @@ void MainDialog::runJob(Job job) {
   try {
     result = run_file(*m_session, job, nativePath(m_currentFile), options);
   } catch (const FileError& error) {
-    reportFileError(error);
-    setWindowTitle(m_currentFile);
-    m_platform.beep(330, 100);
-    return;
+    return reportFileError(error);
   }
   if (result.fatal) return endAfterFatalStop(*result.fatal);
 
-  const QString outputPath = fromNativePath(result.output_name);
-  if (job != Job::syntax) m_currentFile = outputPath;
-  m_launchFile = outputPath;
-  setWindowTitle(m_currentFile);
-  m_displayFile = outputPath;
-  ShowFile(m_displayFile, m_upperDisplay);
-
-  std::vector<std::string> lines;
-  for (const std::string& line : result.display_lines()) {
-    lines.push_back(toCp932(QString::fromStdString(line)));
-  }
-  ShowLines(lines);
+  takeOutput(job, fromNativePath(result.output_name));
+  showJobLines(result);
   m_platform.beep(330, 100);
+}
+
+// Every job's output is what the launch button opens and the upper display shows; macro
+// expansion and stereo conversion make it the current file as well.
+void MainDialog::takeOutput(Job job, const QString& output) {
+  if (job != Job::syntax) m_currentFile = output;
+  m_launchFile = output;
+  setWindowTitle(m_currentFile);
+  m_displayFile = output;
+  showFile(m_displayFile, m_upperDisplay);
+}
+
+// The summary, the diagnostics in their order, and the summary again. The summary is text
+// (its path keeps the characters that cp932 lacks); the diagnostics keep their bytes.
+void MainDialog::showJobLines(const JobResult& result) {
+  showLines(result.display_block<MessageLine>(
+      [](const std::string& summary) {
+        return MessageLine::ofText(QString::fromStdString(summary));
+      },
+      [](const std::string& text) { return MessageLine::ofCp932(text); }));
 }
 
 // The input or the output could not be used; nothing was written and the current file
 // stays as it was.
 void MainDialog::reportFileError(const FileError& error) {
-  information(msg::kError,
-              fromNativePath(error.path()) + QLatin1Char('\n') + QString::fromUtf8(error.what()));
+  information(ui::kError, fromNativePath(error.path()) + QLatin1Char('\n') +
+                              fromCp932(reasonOf(error.problem())));
+  setWindowTitle(m_currentFile);
+  m_platform.beep(330, 100);
 }
 
 // A resource limit ended the job; its message is the last thing in the output file. The

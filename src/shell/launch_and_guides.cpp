@@ -2,10 +2,10 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 
+#include "shell/data_location.hpp"
+#include "shell/dialog_text.hpp"
 #include "shell/main_dialog.hpp"
 #include "shell/shell_text.hpp"
-#include "text/format.hpp"
-#include "text/messages.hpp"
 
 namespace bivox::shell {
 
@@ -27,15 +27,16 @@ void MainDialog::OnGuideSelected() {
   const int index = m_guideCombo->currentIndex();
   if (index == kDocumentItem) {
     m_platform.beep(262, 100);
-    m_platform.openWithRegisteredProgram(programPath(m_programDir, fromCp932(msg::kHtmlDocument)));
+    m_platform.openWithRegisteredProgram(dataFilePath(m_programDir, fromCp932(ui::kHtmlDocument)));
     m_platform.beep(330, 100);
   } else if (index >= 0) {
-    ShowFile(guidePath(index), m_lowerDisplay);
+    showFile(guidePath(index), m_lowerDisplay);
   }
 }
 
 QString MainDialog::guidePath(int index) const {
-  return programPath(m_programDir, fromCp932(format(msg::kGuideFileFormat, index)));
+  return dataFilePath(
+      m_programDir, QString::asprintf(fromCp932(ui::kGuideFileFormat).toUtf8().constData(), index));
 }
 
 }  // namespace bivox::shell

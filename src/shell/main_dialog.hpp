@@ -5,15 +5,27 @@
 #include <QString>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "bivox/bivox.hpp"
 #include "shell/platform.hpp"
 
+class QAction;
 class QComboBox;
 class QPlainTextEdit;
 
 namespace bivox::shell {
+
+// A line for the lower display: the cp932 bytes that the scratch file gets, and the text
+// shown, which keeps the characters that cp932 lacks (a file name outside cp932).
+struct MessageLine {
+  static MessageLine ofCp932(std::string_view cp932);
+  static MessageLine ofText(const QString& text);
+
+  std::string bytes;
+  QString text;
+};
 
 // The program's one window: job buttons, the guide box and two read-only displays. The
 // upper display shows the current score or the last job's output, the lower one messages,
@@ -37,14 +49,15 @@ class MainDialog : public QDialog {
 
   // The whole file into the display; a file that cannot be read is reported in a box and
   // the display keeps its text.
-  void ShowFile(const QString& path, QPlainTextEdit* display);
-  // The lines (cp932) into the lower display, through the scratch file.
-  void ShowLines(const std::vector<std::string>& lines);
-  // Replaces the file's content with the lines, each followed by CR LF. False when the file
-  // cannot be written.
-  static bool WriteLines(const std::vector<std::string>& lines, const QString& path);
+  void showFile(const QString& path, QPlainTextEdit* display);
+  // The lines into the scratch file and the lower display; a scratch file that cannot be
+  // written leaves the lower display as it is.
+  void showLines(const std::vector<MessageLine>& lines);
+  // Replaces the file's content with the lines' bytes, each line followed by CR LF. False
+  // when the file cannot be written.
+  static bool writeLines(const std::vector<MessageLine>& lines, const QString& path);
   // True when the path contains ".zrb" or ".ZRB" anywhere (exact case).
-  static bool HasScoreExtension(const QString& path);
+  static bool hasScoreExtension(const QString& path);
 
  public slots:
   void OnChooseFile();
@@ -62,7 +75,10 @@ class MainDialog : public QDialog {
 
  private:
   void buildControls();
-  void addAboutItem();
+  void addGuideBox(const QRect& geometry);
+#ifdef Q_OS_WIN
+  void addAboutToSystemMenu();
+#endif
   void takeCommandLine();
   void chooseScratchFile();
   void showNoFile();
@@ -70,6 +86,8 @@ class MainDialog : public QDialog {
   // Shows the "no file chosen" box when no score is chosen; true then.
   bool refuseWithoutFile();
   void runJob(Job job);
+  void takeOutput(Job job, const QString& output);
+  void showJobLines(const JobResult& result);
   void reportFileError(const FileError& error);
   void endAfterFatalStop(const std::string& message);
   QString guidePath(int index) const;
@@ -82,6 +100,7 @@ class MainDialog : public QDialog {
   QString m_launchFile;
   QString m_displayFile;
   QString m_programDir;
+  QAction* m_aboutAction = nullptr;
   QComboBox* m_guideCombo = nullptr;
   QPlainTextEdit* m_upperDisplay = nullptr;
   QPlainTextEdit* m_lowerDisplay = nullptr;

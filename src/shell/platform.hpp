@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
@@ -36,8 +37,8 @@ class Platform {
   virtual QString programDirectory() const = 0;
   // A directory of the user's that the program may write to when its own one is read-only.
   virtual QString cacheDirectory() const = 0;
-  // Everything after the program name, as one text.
-  virtual QString commandLine() const = 0;
+  // The arguments after the program's name, as the system hands them over.
+  virtual QStringList arguments() const = 0;
 };
 
 }  // namespace bivox::shell

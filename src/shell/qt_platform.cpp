@@ -26,20 +26,20 @@ void report(const QString& title, const QString& text) {
 }  // namespace
 
 QtPlatform::QtPlatform(QStringList arguments, Mode mode)
-    : arguments_(std::move(arguments)), mode_(mode) {}
+    : m_arguments(std::move(arguments)), m_mode(mode) {}
 
 void QtPlatform::information(QWidget* parent, const QString& title, const QString& text) {
-  if (mode_ == Mode::unattended) return report(title, text);
+  if (m_mode == Mode::unattended) return report(title, text);
   QMessageBox::information(parent, title, text);
 }
 
 void QtPlatform::warning(QWidget* parent, const QString& text) {
-  if (mode_ == Mode::unattended) return report(QApplication::applicationName(), text);
+  if (m_mode == Mode::unattended) return report(QApplication::applicationName(), text);
   QMessageBox::warning(parent, QApplication::applicationName(), text);
 }
 
 std::optional<QString> QtPlatform::chooseFile(QWidget* parent, const OpenFileRequest& request) {
-  if (mode_ == Mode::unattended) return std::nullopt;
+  if (m_mode == Mode::unattended) return std::nullopt;
   QFileDialog dialog(parent, request.title);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);  // a name that does not exist may be typed
@@ -77,8 +77,8 @@ QString QtPlatform::cacheDirectory() const {
   return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
 }
 
-QString QtPlatform::commandLine() const {
-  return arguments_.join(QLatin1Char(' '));
+QStringList QtPlatform::arguments() const {
+  return m_arguments;
 }
 
 }  // namespace bivox::shell

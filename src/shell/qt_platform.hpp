@@ -23,11 +23,11 @@ class QtPlatform : public Platform {
   void wait(int milliseconds) override;
   QString programDirectory() const override;
   QString cacheDirectory() const override;
-  QString commandLine() const override;
+  QStringList arguments() const override;
 
  private:
-  QStringList arguments_;
-  Mode mode_;
+  QStringList m_arguments;
+  Mode m_mode;
 };
 
 }  // namespace bivox::shell

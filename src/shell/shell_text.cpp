@@ -2,17 +2,15 @@
 
 #include <QDir>
 
-#include "text/encoding.hpp"
-
 namespace bivox::shell {
 
 QString fromCp932(std::string_view cp932) {
-  const std::string utf8 = cp932_to_utf8(cp932);
+  const std::string utf8 = to_utf8(cp932);
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 std::string toCp932(const QString& text) {
-  return utf8_to_cp932_lossy(text.toUtf8().toStdString());
+  return to_cp932_lossy(text.toUtf8().toStdString());
 }
 
 std::string nativePath(const QString& path) {

@@ -1,13 +1,14 @@
 #include "shell/stereo_filter_app.hpp"
 
+#include <QDeadlineTimer>
 #include <QPixmap>
 #include <cstdio>
 
+#include "shell/dialog_text.hpp"
 #include "shell/main_dialog.hpp"
 #include "shell/program_icon.hpp"
 #include "shell/qt_platform.hpp"
 #include "shell/shell_text.hpp"
-#include "text/messages.hpp"
 
 namespace bivox::shell {
 
@@ -15,10 +16,20 @@ namespace {
 
 constexpr QLatin1StringView kScreenshotOption("--screenshot=");
 
+// The focus is drawn only in the active window; a virtual display activates a shown window
+// after a few events.
+void showActive(QWidget& window) {
+  window.show();
+  window.activateWindow();
+  const QDeadlineTimer deadline(2000);
+  while (!window.isActiveWindow() && !deadline.hasExpired()) {
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+}
+
 int saveScreenshot(MainDialog& dialog, const QString& png) {
-  dialog.show();
-  QApplication::processEvents();
-  if (dialog.currentFile() != fromCp932(msg::kNoFile)) dialog.OnStereo();
+  showActive(dialog);
+  if (dialog.currentFile() != fromCp932(ui::kNoFile)) dialog.OnStereo();
   if (dialog.fatalStopped()) return 1;
   QApplication::processEvents();
   if (!dialog.grab().save(png)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +11,15 @@ namespace bivox {
 // any ASCII character ("\\", "A", "o", "x").
 inline bool is_cp932_lead(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// The length of the UTF-8 sequence that the byte begins, by its leading bits alone: what a
+// converter passes over when the sequence is no character.
+inline std::size_t utf8_sequence_length(unsigned char lead) {
+  if (lead >= 0xF0) return 4;
+  if (lead >= 0xE0) return 3;
+  if (lead >= 0xC0) return 2;
+  return 1;
 }
 
 // cp932 bytes as UTF-8. A byte sequence that is no cp932 character becomes U+FFFD, so any

@@ -1,17 +1,24 @@
 // The dialog's handlers, run on the offscreen platform against a recording platform layer.
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
+#include "bivox/bivox.hpp"
 #include "fake_platform.hpp"
+#include "shell/dialog_text.hpp"
 #include "shell/main_dialog.hpp"
 #include "shell/shell_text.hpp"
-#include "text/messages.hpp"
 
 namespace bivox::shell {
 namespace {
@@ -35,10 +42,30 @@ QByteArray cp932(const QString& text) {
   return QByteArray::fromStdString(toCp932(text));
 }
 
-// A score that is understood whole, with a Japanese comment, and one whose parse stops at
-// byte 7 of 14.
+// A score that is understood whole, with a Japanese comment; one whose parse stops at byte 7
+// of 14; one with three diagnostics.
 const QString kScore = QStringLiteral("/* 曲 */\r\nc4 d4 |\r\n");
 const QString kStoppingScore = QStringLiteral("c4 d4\r\n}}} x\r\n");
+const QString kScoreWithDiagnostics = QStringLiteral("#A0 [dms]4 'C7'4 ,4\r\n");
+// A name with characters that cp932 lacks.
+const QString kForeignName = QStringLiteral("café 한글.zrb");
+
+// The items of the context menu that pops up when the widget is right-clicked at its centre.
+QStringList contextMenuOf(QWidget* widget) {
+  QStringList items;
+  QTimer::singleShot(0, [&items] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    for (const QAction* action : menu->actions()) {
+      if (action->isSeparator()) continue;
+      items << action->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+    }
+    menu->close();
+  });
+  QTest::mouseClick(widget->window()->windowHandle(), Qt::RightButton, {},
+                    widget->mapTo(widget->window(), widget->rect().center()));
+  return items;
+}
 
 }  // namespace
 
@@ -46,10 +73,12 @@ class DialogTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> tmp_;
-  std::unique_ptr<FakePlatform> fake_;
+  std::unique_ptr<QTemporaryDir> m_tmp;
+  std::unique_ptr<FakePlatform> m_fake;
 
-  QString path(const QString& name) const { return QDir::toNativeSeparators(tmp_->filePath(name)); }
+  QString path(const QString& name) const {
+    return QDir::toNativeSeparators(m_tmp->filePath(name));
+  }
   QString score(const QString& name, const QString& text = kScore) {
     writeFile(path(name), cp932(text));
     return path(name);
@@ -58,32 +87,38 @@ class DialogTest : public QObject {
     return dir + QStringLiteral("/案内/__Guide%1.txt").arg(n, 3, 10, QLatin1Char('0'));
   }
 
-  std::unique_ptr<MainDialog> start(const QString& commandLine = {}) {
-    fake_->arguments = commandLine;
-    auto dialog = std::make_unique<MainDialog>(*fake_);
-    fake_->window = dialog.get();
+  std::unique_ptr<MainDialog> start(const QStringList& arguments = {}) {
+    m_fake->commandLine = arguments;
+    auto dialog = std::make_unique<MainDialog>(*m_fake);
+    m_fake->window = dialog.get();
     return dialog;
   }
 
   template <class Widget = QPushButton>
-  static Widget* child(MainDialog& d, int id) {
-    return d.findChild<Widget*>(QString::number(id));
+  static Widget* control(MainDialog& d, const char* name) {
+    auto* widget = d.findChild<Widget*>(QLatin1StringView(name));
+    if (!widget) qFatal("no control %s", name);
+    return widget;
   }
-  static QString upper(MainDialog& d) { return child<QPlainTextEdit>(d, 1006)->toPlainText(); }
-  static QString lower(MainDialog& d) { return child<QPlainTextEdit>(d, 1007)->toPlainText(); }
+  static QString upper(MainDialog& d) {
+    return control<QPlainTextEdit>(d, "upperDisplay")->toPlainText();
+  }
+  static QString lower(MainDialog& d) {
+    return control<QPlainTextEdit>(d, "lowerDisplay")->toPlainText();
+  }
   static QStringList lowerLines(MainDialog& d) {
     QStringList lines = lower(d).split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.constLast().isEmpty()) lines.removeLast();
     return lines;
   }
   // Clears the recorded requests, then presses the button.
-  void click(MainDialog& d, int id) {
-    fake_->events.clear();
-    child(d, id)->click();
+  void click(MainDialog& d, const char* button) {
+    m_fake->events.clear();
+    control(d, button)->click();
   }
   static QString guideShown(int n) { return QStringLiteral("案内その%1\n").arg(n); }
   static void selectGuide(MainDialog& d, int index) {
-    auto* box = child<QComboBox>(d, 1005);
+    auto* box = control<QComboBox>(d, "guideBox");
     box->setCurrentIndex(index);
     emit box->activated(index);
   }
@@ -96,14 +131,14 @@ class DialogTest : public QObject {
 
  private slots:
   void init() {
-    tmp_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(tmp_->isValid());
-    fake_ = std::make_unique<FakePlatform>();
-    fake_->programDir = path(QStringLiteral("prog"));
-    fake_->cacheDir = path(QStringLiteral("cache"));
-    QVERIFY(QDir().mkpath(fake_->programDir + QStringLiteral("/案内")));
+    m_tmp = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_tmp->isValid());
+    m_fake = std::make_unique<FakePlatform>();
+    m_fake->programDir = path(QStringLiteral("prog"));
+    m_fake->cacheDir = path(QStringLiteral("cache"));
+    QVERIFY(QDir().mkpath(m_fake->programDir + QStringLiteral("/案内")));
     for (int n = 0; n <= 10; ++n) {
-      writeFile(guidePath(fake_->programDir, n),
+      writeFile(guidePath(m_fake->programDir, n),
                 cp932(guideShown(n).replace(QLatin1Char('\n'), QStringLiteral("\r\n"))));
     }
   }
@@ -111,30 +146,46 @@ class DialogTest : public QObject {
   // Without a command line no file is chosen, and the job and launch buttons say so.
   void startsWithoutCommandLine() {
     auto d = start();
-    QCOMPARE(d->windowTitle(), u(msg::kNoFile));
-    QCOMPARE(d->currentFile(), u(msg::kNoFile));
+    QCOMPARE(d->windowTitle(), u(ui::kNoFile));
+    QCOMPARE(d->currentFile(), u(ui::kNoFile));
     QCOMPARE(lower(*d), guideShown(0));
-    QVERIFY(fake_->events.isEmpty());
-    for (const int id : {1001, 1002, 1003, 1004}) {
-      click(*d, id);
-      QCOMPARE(fake_->events, QStringList{info(msg::kNoFileChosen, u(msg::kNoFileChosen))});
+    QVERIFY(m_fake->events.isEmpty());
+    for (const char* button : {"syntaxButton", "expandButton", "stereoButton", "launchButton"}) {
+      click(*d, button);
+      QCOMPARE(m_fake->events, QStringList{info(ui::kNoFileChosen, u(ui::kNoFileChosen))});
     }
   }
 
-  void startsWithQuotedPath() {
-    const QString file = score(QStringLiteral("my song.zrb"));
-    auto d = start(QLatin1Char('"') + file + QLatin1Char('"'));
-    QCOMPARE(fake_->events, QStringList{info(msg::kScoreReceived, file)});
+  // The focus starts on the first tab stop, so Space chooses a file instead of closing.
+  void spaceAtStartChoosesAFile() {
+    auto d = start();
+    d->show();
+    QVERIFY(QTest::qWaitForWindowActive(d.get()));
+    QCOMPARE(QApplication::focusWidget(), control(*d, "chooseFileButton"));
+    QTest::keyClick(d->windowHandle(), Qt::Key_Space);
+    QVERIFY(d->isVisible());
+    QCOMPARE(m_fake->events, (QStringList{"choose", beep(262, u(ui::kNoFile))}));
+  }
+
+  // The arguments name one file exactly, runs of spaces included; a name that reached the
+  // program split at its spaces is joined again.
+  void commandLineNamesTheFileAsGiven() {
+    const QString file = score(QStringLiteral("my  song.zrb"));
+    auto d = start({file});
+    QCOMPARE(m_fake->events, QStringList{info(ui::kScoreReceived, file)});
     QCOMPARE(d->windowTitle(), file);
     QCOMPARE(upper(*d), QStringLiteral("/* 曲 */\nc4 d4 |\n"));
+
+    const QString split = score(QStringLiteral("a b.zrb"));
+    QCOMPARE(start({path(QStringLiteral("a")), QStringLiteral("b.zrb")})->currentFile(), split);
   }
 
   void syntaxTestKeepsTheInputCurrent() {
     const QString file = score(QStringLiteral("表 song.zrb"));
-    auto d = start(file);
-    click(*d, 1001);
+    auto d = start({file});
+    click(*d, "syntaxButton");
     const QString output = path(QStringLiteral("_表 song.zrb"));
-    QCOMPARE(fake_->events, (QStringList{beep(262, u(msg::kSyntaxRunning)), beep(330, file)}));
+    QCOMPARE(m_fake->events, (QStringList{beep(262, u(ui::kSyntaxRunning)), beep(330, file)}));
     QCOMPARE(d->currentFile(), file);
     QCOMPARE(upper(*d),
              QString::fromLatin1(readFile(output)).replace(QStringLiteral("\r\n"), "\n"));
@@ -142,44 +193,116 @@ class DialogTest : public QObject {
     QCOMPARE(lowerLines(*d), (QStringList{summary, summary}));
 
     // The launch button now opens the syntax test's output.
-    click(*d, 1004);
-    QCOMPARE(fake_->events, (QStringList{beep(262, file), "open " + output, beep(330, file)}));
+    click(*d, "launchButton");
+    QCOMPARE(m_fake->events, (QStringList{beep(262, file), "open " + output, beep(330, file)}));
   }
 
   void stoppedParseShowsItsPositionsInHex() {
     const QString file = score(QStringLiteral("stops.zrb"), kStoppingScore);
-    auto d = start(file);
-    click(*d, 1001);
+    auto d = start({file});
+    click(*d, "syntaxButton");
     const QString summary =
         QStringLiteral("[%1][7][e]の構文テスト、処理を打ち切りしました。").arg(file);
     QCOMPARE(lowerLines(*d), (QStringList{summary, summary}));
   }
 
+  // The lower display holds the summary, the diagnostics in the order they were met, and the
+  // summary again.
+  void diagnosticsStandBetweenTheSummaries() {
+    const QString file = score(QStringLiteral("chords.zrb"), kScoreWithDiagnostics);
+    auto d = start({file});
+    click(*d, "syntaxButton");
+    const QString summary = QStringLiteral("[%1]の構文テストを完了しました。").arg(file);
+    QCOMPARE(lowerLines(*d),
+             (QStringList{summary, QStringLiteral("和音[]考慮願います。=[dms]"),
+                          QStringLiteral("コード''考慮願います。=[C7]"),
+                          QStringLiteral("再現がありました、展開して下さい"), summary}));
+  }
+
+  // Each two-pass job shows its second caption during the pause between the passes, and
+  // makes its output the current file.
   void expansionThenStereoChainTheOutputs() {
     const QString file = score(QStringLiteral("song.zrb"));
-    auto d = start(file);
-    click(*d, 1002);
+    auto d = start({file});
+    click(*d, "expandButton");
     const QString expanded = path(QStringLiteral("_song.zrb"));
+    QCOMPARE(m_fake->events, (QStringList{beep(262, u(ui::kExpandRunning0)),
+                                          QStringLiteral("wait 100 @") + u(ui::kExpandRunning1),
+                                          beep(330, expanded)}));
     QCOMPARE(d->currentFile(), expanded);
     QCOMPARE(lowerLines(*d).constFirst(),
              QStringLiteral("[%1]のマクロ展開を完了しました。").arg(expanded));
 
-    click(*d, 1003);
+    click(*d, "stereoButton");
     const QString stereo = path(QStringLiteral("__song.zrb"));
+    QCOMPARE(m_fake->events, (QStringList{beep(262, u(ui::kStereoRunning0)),
+                                          QStringLiteral("wait 100 @") + u(ui::kStereoRunning1),
+                                          beep(330, stereo)}));
     QCOMPARE(d->currentFile(), stereo);
     QVERIFY(upper(*d).contains(QStringLiteral("@S")));
     QCOMPARE(lowerLines(*d).constLast(),
              QStringLiteral("[%1]のステレオ化を完了しました。").arg(stereo));
+
+    // After a macro expansion the launch button opens the expanded file.
+    click(*d, "launchButton");
+    QCOMPARE(m_fake->events.at(1), "open " + stereo);
+  }
+
+  // A name outside cp932 shows whole in the boxes and the lower display; the scratch file
+  // stays cp932.
+  void foreignFileNameShowsWhole() {
+    const QString file = score(kForeignName);
+    auto d = start({file});
+    QCOMPARE(m_fake->events, QStringList{info(ui::kScoreReceived, file)});
+    click(*d, "stereoButton");
+    const QString output = path(QLatin1Char('_') + kForeignName);
+    QVERIFY(readFile(output).contains("@S"));
+    const QString summary = QStringLiteral("[%1]のステレオ化を完了しました。").arg(output);
+    QCOMPARE(lowerLines(*d), (QStringList{summary, summary}));
+    const QByteArray line = cp932(summary) + "\r\n";
+    QVERIFY(line.contains("caf? ??.zrb"));
+    QCOMPARE(readFile(d->scratchFile()), line + line);
+  }
+
+  // A file that a job cannot use is named in the "エラー" box with the reason in Japanese;
+  // nothing changes.
+  void fileErrorsAreShownInJapanese() {
+    const struct {
+      bool (*arrange)(const QString& input, const QString& output);
+      bool inputNamed;  // else the output is named
+      QString reason;
+    } cases[] = {
+        {[](const QString&, const QString& output) { return QDir().mkpath(output); }, false,
+         QStringLiteral("ファイルに書き込めません。")},
+        {[](const QString& input, const QString&) { return QFile::remove(input); }, true,
+         QStringLiteral("ファイルを読み込めません。")},
+        {[](const QString& input, const QString& output) { return QFile::link(input, output); },
+         false, QStringLiteral("出力先が入力ファイルと同じなので、書き込みません。")},
+    };
+    for (const auto& c : cases) {
+      const QString folder = path(c.reason);
+      QVERIFY(QDir().mkpath(folder));
+      const QString file = score(c.reason + QLatin1Char('/') + kForeignName);
+      const QString output = folder + QDir::separator() + QLatin1Char('_') + kForeignName;
+      auto d = start({file});
+      QVERIFY(c.arrange(file, output));
+      click(*d, "syntaxButton");
+      const QString named = c.inputNamed ? file : output;
+      QCOMPARE(m_fake->events,
+               (QStringList{beep(262, u(ui::kSyntaxRunning)),
+                            info(ui::kError, named + '\n' + c.reason), beep(330, file)}));
+      QCOMPARE(d->currentFile(), file);
+    }
   }
 
   void remembersChordsAcrossJobs() {
     // One session for the dialog's life: a chord repeat in a later score reproduces the
     // bracket chord of an earlier one.
-    auto d = start(score(QStringLiteral("first.zrb"), QStringLiteral("[c d]4 |\r\n")));
-    click(*d, 1002);
-    fake_->chosenFile = score(QStringLiteral("second.zrb"), QStringLiteral(",4 |\r\n"));
-    click(*d, 1000);
-    click(*d, 1002);
+    auto d = start({score(QStringLiteral("first.zrb"), QStringLiteral("[c d]4 |\r\n"))});
+    click(*d, "expandButton");
+    m_fake->chosenFile = score(QStringLiteral("second.zrb"), QStringLiteral(",4 |\r\n"));
+    click(*d, "chooseFileButton");
+    click(*d, "expandButton");
     QVERIFY(readFile(path(QStringLiteral("_second.zrb"))).contains("[cd]4"));
   }
 
@@ -188,94 +311,159 @@ class DialogTest : public QObject {
     const QString file =
         score(QStringLiteral("huge.zrb"),
               QStringLiteral("$a{%1}\r\n${a}\r\n").arg(QString(20000, QLatin1Char('c'))));
-    auto d = start(file);
+    auto d = start({file});
     d->show();
-    click(*d, 1002);
+    click(*d, "expandButton");
     QVERIFY(d->fatalStopped());
     QVERIFY(!d->isVisible());
     QCOMPARE(d->result(), int(QDialog::Rejected));
     QVERIFY(readFile(path(QStringLiteral("_huge.zrb"))).endsWith("Over!!!\r\n"));
   }
 
-  void fileErrorIsShownInABox() {
-    const QString file = score(QStringLiteral("song.zrb"));
-    QVERIFY(QDir().mkpath(path(QStringLiteral("_song.zrb"))));  // the output cannot be written
-    auto d = start(file);
-    click(*d, 1001);
-    QCOMPARE(fake_->events.size(), 3);
-    QVERIFY(fake_->events[1].startsWith(
-        QStringLiteral("info %1 | %2\n").arg(u(msg::kError), path("_song.zrb"))));
-    QCOMPARE(fake_->events[2], beep(330, file));
-    QCOMPARE(d->currentFile(), file);
-  }
-
   void choosingAFile() {
     auto d = start();
-    click(*d, 1000);  // cancelled
-    QCOMPARE(fake_->events, (QStringList{"choose", beep(262, u(msg::kNoFile))}));
+    click(*d, "chooseFileButton");  // cancelled
+    QCOMPARE(m_fake->events, (QStringList{"choose", beep(262, u(ui::kNoFile))}));
+    QCOMPARE(m_fake->lastRequest.initialName, QStringLiteral("Zerboファイル.zrb"));
+    QCOMPARE(m_fake->lastRequest.filter, QStringLiteral("Zerbo Files (*.zrb)"));
     QCOMPARE(lower(*d), guideShown(0));
 
-    fake_->chosenFile = path(QStringLiteral("missing.zrb"));
-    click(*d, 1000);
-    QCOMPARE(fake_->events,
-             (QStringList{"choose", info(msg::kFileMissingTitle, u(msg::kFileMissing)),
-                          beep(262, u(msg::kNoFile))}));
-    QCOMPARE(d->currentFile(), u(msg::kNoFile));
+    m_fake->chosenFile = path(QStringLiteral("missing.zrb"));
+    click(*d, "chooseFileButton");
+    QCOMPARE(m_fake->events,
+             (QStringList{"choose", info(ui::kFileMissingTitle, u(ui::kFileMissing)),
+                          beep(262, u(ui::kNoFile))}));
+    QCOMPARE(d->currentFile(), u(ui::kNoFile));
 
     const QString file = score(QStringLiteral("chosen.zrb"));
-    fake_->chosenFile = file;
-    click(*d, 1000);
-    QCOMPARE(fake_->events, (QStringList{"choose", beep(262, file)}));
+    m_fake->chosenFile = file;
+    click(*d, "chooseFileButton");
+    QCOMPARE(m_fake->events, (QStringList{"choose", beep(262, file)}));
     QCOMPARE(d->currentFile(), file);
     QVERIFY(upper(*d).startsWith(QStringLiteral("/* 曲 */")));
-    QCOMPARE(lowerLines(*d), QStringList{u(msg::kFileChosen)});
+    QCOMPARE(lowerLines(*d), QStringList{u(ui::kFileChosen)});
 
     // Without a job the launch button opens the chosen file.
-    click(*d, 1004);
-    QCOMPARE(fake_->events.at(1), "open " + file);
+    click(*d, "launchButton");
+    QCOMPARE(m_fake->events.at(1), "open " + file);
   }
 
-  void guideSelection() {
+  // Each item of the guide box, by its name, shows its own guide text; the last one opens the
+  // document between two beeps.
+  void everyGuideItemShowsItsText() {
+    const QString items[] = {
+        QStringLiteral("簡単取扱説明"), QStringLiteral("Zerboファイル指定"),
+        QStringLiteral("構文テスト"),   QStringLiteral("マクロ等展開"),
+        QStringLiteral("ステレオ化"),   QStringLiteral("Zerbo起動"),
+        QStringLiteral("このボックス"), QStringLiteral("終了"),
+        QStringLiteral("簡単実行"),     QStringLiteral("お役に立てば"),
+        QStringLiteral("補足説明"),     QStringLiteral("文書類"),
+    };
     auto d = start();
-    selectGuide(*d, 6);
-    QCOMPARE(lower(*d), guideShown(6));
-    QVERIFY(fake_->events.isEmpty());
+    auto* box = control<QComboBox>(*d, "guideBox");
+    QCOMPARE(box->count(), 12);
+    for (int n = 10; n >= 0; --n) {
+      QCOMPARE(box->itemText(n), items[n]);
+      selectGuide(*d, n);
+      QCOMPARE(lower(*d), guideShown(n));
+    }
+    QVERIFY(m_fake->events.isEmpty());
 
+    QCOMPARE(box->itemText(11), items[11]);
     selectGuide(*d, 11);
-    const QString html = fake_->programDir + QDir::separator() + QStringLiteral("Bivox.html");
-    QCOMPARE(fake_->events,
-             (QStringList{beep(262, u(msg::kNoFile)), "open " + html, beep(330, u(msg::kNoFile))}));
-    QCOMPARE(lower(*d), guideShown(6));
+    const QString html = m_fake->programDir + QDir::separator() + QStringLiteral("Bivox.html");
+    QCOMPARE(m_fake->events,
+             (QStringList{beep(262, u(ui::kNoFile)), "open " + html, beep(330, u(ui::kNoFile))}));
+    QCOMPARE(lower(*d), guideShown(0));
 
-    fake_->events.clear();
-    const QString guide5 = guidePath(fake_->programDir, 5);
+    m_fake->events.clear();
+    const QString guide5 = guidePath(m_fake->programDir, 5);
     QVERIFY(QFile::remove(guide5));
     selectGuide(*d, 5);
-    QCOMPARE(fake_->events, QStringList{info(msg::kFileNotFound, guide5)});
-    QCOMPARE(lower(*d), guideShown(6));
+    QCOMPARE(m_fake->events, QStringList{info(ui::kFileNotFound, guide5)});
+    QCOMPARE(lower(*d), guideShown(0));
+  }
+
+  // Right-clicking anywhere offers the about item; the displays and the guide box's edit
+  // field keep their own items above it.
+  void aboutItemInEveryContextMenu() {
+    auto d = start();
+    d->show();
+    QVERIFY(QTest::qWaitForWindowActive(d.get()));
+    const QString about = QStringLiteral("Bivox のﾊﾞｰｼﾞｮﾝ情報(A)...");
+    QCOMPARE(contextMenuOf(control(*d, "stereoButton")), QStringList{about});
+    const QWidget* withOwnMenu[] = {
+        control<QPlainTextEdit>(*d, "upperDisplay")->viewport(),
+        control<QPlainTextEdit>(*d, "lowerDisplay")->viewport(),
+        control<QComboBox>(*d, "guideBox")->lineEdit(),
+    };
+    for (const QWidget* widget : withOwnMenu) {
+      const QStringList items = contextMenuOf(const_cast<QWidget*>(widget));
+      QVERIFY2(items.contains(QStringLiteral("Copy")) &&
+                   items.contains(QStringLiteral("Select All")) && items.constLast() == about,
+               qPrintable(items.join(' ')));
+    }
+
+    QString aboutTitle;
+    QTimer::singleShot(0, [&aboutTitle] {
+      QWidget* box = QApplication::activeModalWidget();
+      aboutTitle = box->windowTitle();
+      box->close();
+    });
+    control<QAction>(*d, "aboutAction")->trigger();
+    QCOMPARE(aboutTitle, QStringLiteral("Bivoxのﾊﾞｰｼﾞｮﾝ情報"));
+  }
+
+  // With the fonts at hand, every caption fits inside its control, between the margins that
+  // the style puts around a button's label.
+  void captionsFitTheirControls() {
+    auto d = start();
+    d->show();
+    QVERIFY(QTest::qWaitForWindowExposed(d.get()));
+    const QList<QPushButton*> buttons = d->findChildren<QPushButton*>();
+    QCOMPARE(buttons.size(), 6);
+    for (const QPushButton* button : buttons) {
+      const QStyle* style = button->style();
+      const int margins = style->pixelMetric(QStyle::PM_ButtonMargin) +
+                          2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth) +
+                          2 * style->pixelMetric(QStyle::PM_ButtonDefaultIndicator);
+      const int needed = button->fontMetrics().horizontalAdvance(button->text()) + margins;
+      QVERIFY2(
+          needed <= button->width(),
+          qPrintable(
+              QStringLiteral("%1: %2 > %3").arg(button->text()).arg(needed).arg(button->width())));
+    }
+    const QLineEdit* field = control<QComboBox>(*d, "guideBox")->lineEdit();
+    const QComboBox* box = control<QComboBox>(*d, "guideBox");
+    for (int n = 0; n < box->count(); ++n) {
+      QVERIFY2(field->fontMetrics().horizontalAdvance(box->itemText(n)) < field->width(),
+               qPrintable(box->itemText(n)));
+    }
   }
 
   void scratchFileFallsBackToTheCacheDirectory() {
-    fake_->programDir = path(QStringLiteral("read-only program dir"));  // does not exist
+    m_fake->programDir = path(QStringLiteral("read-only program dir"));  // does not exist
     const QString file = score(QStringLiteral("song.zrb"));
-    auto d = start(file);
-    QCOMPARE(d->scratchFile(), fake_->cacheDir + QDir::separator() + QStringLiteral("Bivox.ini"));
-    click(*d, 1001);
+    auto d = start({file});
+    QCOMPARE(d->scratchFile(), m_fake->cacheDir + QDir::separator() + QStringLiteral("Bivox.ini"));
+    click(*d, "syntaxButton");
     QCOMPARE(lowerLines(*d).size(), 2);
     QVERIFY(QFile::exists(d->scratchFile()));
   }
 
   void unwritableScratchFileLeavesTheLowerDisplay() {
     auto d = start();
-    fake_->cacheDir = QString();
+    m_fake->cacheDir = QString();
     QVERIFY(QDir().mkpath(d->scratchFile()));  // a directory where the file should be
-    d->ShowLines({"x"});
+    d->showLines({MessageLine::ofCp932("x")});
     QCOMPARE(lower(*d), guideShown(0));
   }
 
-  void linesAreWrittenAsCp932WithCrLf() {
-    QVERIFY(MainDialog::WriteLines({"a", "\x82\xa0"}, path(QStringLiteral("lines.txt"))));
-    QCOMPARE(readFile(path(QStringLiteral("lines.txt"))), QByteArray("a\r\n\x82\xa0\r\n"));
+  void linesAreWrittenAsTheirBytesWithCrLf() {
+    const QString file = path(QStringLiteral("lines.txt"));
+    QVERIFY(MainDialog::writeLines(
+        {MessageLine::ofCp932("a"), MessageLine::ofCp932("\x82\xa0\x82")}, file));
+    QCOMPARE(readFile(file), QByteArray("a\r\n\x82\xa0\x82\r\n"));
   }
 
   // The extension is ".zrb" or ".ZRB", found anywhere in the path; others are refused.
@@ -285,12 +473,74 @@ class DialogTest : public QObject {
         {QStringLiteral("a.zrb.txt"), true}, {QStringLiteral("A.Zrb"), false},
         {QStringLiteral("a.txt"), false},    {QString(), false}};
     for (const auto& [path, score] : cases) {
-      QVERIFY2(MainDialog::HasScoreExtension(path) == score, qPrintable(path));
+      QVERIFY2(MainDialog::hasScoreExtension(path) == score, qPrintable(path));
     }
     const QString file = score(QStringLiteral("song.Zrb"));
-    auto d = start(file);
-    QCOMPARE(fake_->events, QStringList{info(msg::kNotAScore, file)});
-    QCOMPARE(d->currentFile(), u(msg::kNoFile));
+    auto d = start({file});
+    QCOMPARE(m_fake->events, QStringList{info(ui::kNotAScore, file)});
+    QCOMPARE(d->currentFile(), u(ui::kNoFile));
+  }
+
+  // Every text of the dialog is the cp932 form of its Japanese text.
+  void textsAreTheCp932FormOfTheirJapanese() {
+    const std::pair<std::string_view, std::string_view> texts[] = {
+        {ui::kNoFile, "未指定"},
+        {ui::kScoreReceived, "?.zrbファイルを、受け取りました。"},
+        {ui::kNotAScore, "?.zrbファイルでは、ありません。"},
+        {ui::kFileMissing, "ファイルとして存在しません。"},
+        {ui::kFileMissingTitle, "(?.zrb)File"},
+        {ui::kFileNotFound, "ファイルが見つかりません"},
+        {ui::kError, "エラー"},
+        {ui::kNoMemory, "領域を確保できません"},
+        {ui::kReadFailed, "読み込みに失敗しました"},
+        {ui::kFileChosen, "ファイルが指定されました。"},
+        {ui::kNoFileChosen, "Zerboファイル未指定。"},
+        {ui::kSyntaxRunning, "構文テスト：実行中"},
+        {ui::kExpandRunning0, "マクロ等展開：実行中=0"},
+        {ui::kExpandRunning1, "マクロ等展開：実行中=1"},
+        {ui::kStereoRunning0, "ステレオ化：実行中=0"},
+        {ui::kStereoRunning1, "ステレオ化：実行中=1"},
+        {ui::kDialogCaption, "ZerboステレオFilter"},
+        {ui::kDialogFont, "ＭＳ Ｐゴシック"},
+        {ui::kChooseFileButton, "Zerboファイル指定"},
+        {ui::kSyntaxButton, "構文テスト"},
+        {ui::kExpandButton, "マクロ等展開"},
+        {ui::kStereoButton, "ステレオ化"},
+        {ui::kLaunchButton, "Zerbo起動"},
+        {ui::kExitButton, "終了"},
+        {ui::kGuideItem0, "簡単取扱説明"},
+        {ui::kGuideItem1, "Zerboファイル指定"},
+        {ui::kGuideItem2, "構文テスト"},
+        {ui::kGuideItem3, "マクロ等展開"},
+        {ui::kGuideItem4, "ステレオ化"},
+        {ui::kGuideItem5, "Zerbo起動"},
+        {ui::kGuideItem6, "このボックス"},
+        {ui::kGuideItem7, "終了"},
+        {ui::kGuideItem8, "簡単実行"},
+        {ui::kGuideItem9, "お役に立てば"},
+        {ui::kGuideItem10, "補足説明"},
+        {ui::kGuideItem11, "文書類"},
+        {ui::kGuideFileFormat, "案内\\__Guide%03d.txt"},
+        {ui::kHtmlDocument, "Bivox.html"},
+        {ui::kScratchFile, "Bivox.ini"},
+        {ui::kOpenDialogTitle, "Zerboファイルを指定してください。"},
+        {ui::kOpenDialogInitialName, "Zerboファイル.zrb"},
+        {ui::kOpenDialogFilter, "Zerbo Files (*.zrb)"},
+        {ui::kAboutMenuItem, "Bivox のﾊﾞｰｼﾞｮﾝ情報(&A)..."},
+        {ui::kAboutCaption, "Bivoxのﾊﾞｰｼﾞｮﾝ情報"},
+        {ui::kAboutProduct, "ZerboStereoFilter"},
+        {ui::kAboutVersion, "Ver:1.11.2 2003/06/22"},
+        {ui::kAboutPurpose, "スコアの構文テスト・マクロ展開・ステレオ化"},
+        {ui::kAboutEdition, "Qt6 版 (Linux / Windows / macOS)"},
+        {ui::kAboutHint, "使い方は「案内」の一覧からどうぞ。"},
+        {ui::kUnreadable, "ファイルを読み込めません。"},
+        {ui::kUnwritable, "ファイルに書き込めません。"},
+        {ui::kOutputIsInput, "出力先が入力ファイルと同じなので、書き込みません。"},
+    };
+    for (const auto& [bytes, japanese] : texts) {
+      QCOMPARE(QString::fromStdString(to_utf8(bytes)), QString::fromUtf8(japanese));
+      QVERIFY2(to_cp932(japanese) == std::string(bytes), japanese.data());
+    }
   }
 };
 

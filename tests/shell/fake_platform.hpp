@@ -17,7 +17,7 @@ class FakePlatform : public Platform {
   OpenFileRequest lastRequest;
   QString programDir;
   QString cacheDir;
-  QString arguments;
+  QStringList commandLine;
   QWidget* window = nullptr;  // whose caption beeps and waits record
 
   void information(QWidget*, const QString& title, const QString& text) override {
@@ -38,7 +38,7 @@ class FakePlatform : public Platform {
   }
   QString programDirectory() const override { return programDir; }
   QString cacheDirectory() const override { return cacheDir; }
-  QString commandLine() const override { return arguments; }
+  QStringList arguments() const override { return commandLine; }
 
  private:
   QString caption() const { return window ? " @" + window->windowTitle() : QString(); }

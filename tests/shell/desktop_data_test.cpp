@@ -1,0 +1,127 @@
+// The files that go with the dialog on a desktop: its guide texts and HTML document, found
+// in the portable and in the installed layout, and the icon that the desktop shows for it.
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "fake_platform.hpp"
+#include "shell/dialog_text.hpp"
+#include "shell/main_dialog.hpp"
+#include "shell/program_icon.hpp"
+#include "shell/shell_text.hpp"
+
+namespace bivox::shell {
+
+class DesktopDataTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir tmp_;
+
+  QString path(const QString& relative) const {
+    return QDir::toNativeSeparators(tmp_.filePath(relative));
+  }
+  static QString guidePath(const QString& dataDir, int n) {
+    return dataDir + QStringLiteral("/案内/__Guide%1.txt").arg(n, 3, 10, QLatin1Char('0'));
+  }
+  // Each guide text names the directory it lies in.
+  static QString guideText(const QString& dataDir, int n) {
+    return QStringLiteral("%1 案内その%2").arg(dataDir).arg(n);
+  }
+  static void writeData(const QString& dataDir) {
+    QVERIFY(QDir().mkpath(dataDir + QStringLiteral("/案内")));
+    for (int n = 0; n <= 10; ++n) {
+      QFile guide(guidePath(dataDir, n));
+      QVERIFY(guide.open(QIODevice::WriteOnly));
+      guide.write(QByteArray::fromStdString(toCp932(guideText(dataDir, n))));
+    }
+    QFile document(dataDir + QStringLiteral("/Bivox.html"));
+    QVERIFY(document.open(QIODevice::WriteOnly));
+  }
+  static QString lower(MainDialog& d) {
+    return d.findChild<QPlainTextEdit*>(QStringLiteral("lowerDisplay"))->toPlainText();
+  }
+  static void selectGuide(MainDialog& d, int index) {
+    auto* box = d.findChild<QComboBox*>(QStringLiteral("guideBox"));
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+  }
+
+ private slots:
+  void guideFilesAreFoundInEachLayout_data() {
+    QTest::addColumn<QString>("programDir");
+    QTest::addColumn<QStringList>("dataDirs");
+    QTest::addColumn<QString>("usedDir");
+    QTest::addColumn<QString>("missingDir");  // where a file that is in neither is reported
+    QTest::newRow("portable: beside the executable")
+        << "portable" << QStringList{"portable"} << "portable"
+        << "portable";
+    QTest::newRow("installed: in ../share/bivox")
+        << "usr/bin" << QStringList{"usr/share/bivox"} << "usr/share/bivox"
+        << "usr/share/bivox";
+    QTest::newRow("both: beside the executable first")
+        << "opt/bin" << QStringList{"opt/share/bivox", "opt/bin"} << "opt/bin"
+        << "opt/share/bivox";
+  }
+
+  void guideFilesAreFoundInEachLayout() {
+    QFETCH(QString, programDir);
+    QFETCH(QStringList, dataDirs);
+    QFETCH(QString, usedDir);
+    QFETCH(QString, missingDir);
+    for (const QString& dir : dataDirs) writeData(path(dir));
+    FakePlatform fake;
+    fake.programDir = path(programDir);
+    fake.cacheDir = path(QStringLiteral("cache"));
+    QVERIFY(QDir().mkpath(fake.programDir));
+    MainDialog d(fake);
+    const QString dataDir = path(usedDir);
+    QCOMPARE(lower(d), guideText(dataDir, 0));
+    selectGuide(d, 10);
+    QCOMPARE(lower(d), guideText(dataDir, 10));
+    selectGuide(d, 11);
+    QVERIFY(fake.events.contains("open " + dataDir + QDir::separator() + "Bivox.html"));
+
+    // A guide that is in neither place is reported in ../share/bivox when that exists.
+    fake.events.clear();
+    for (const QString& dir : dataDirs) QVERIFY(QFile::remove(guidePath(path(dir), 5)));
+    selectGuide(d, 5);
+    QCOMPARE(fake.events,
+             QStringList{QStringLiteral("info %1 | %2")
+                             .arg(fromCp932(ui::kFileNotFound),
+                                  QDir::toNativeSeparators(guidePath(path(missingDir), 5)))});
+  }
+
+  // The icon files installed for the desktop show the drawing of the window icon.
+  void iconFileLooksLikeTheWindowIcon() {
+    const QString png = QStringLiteral(BIVOX_ICON_PNG_48);
+    if (png.isEmpty()) QSKIP("this build makes no desktop icons");
+    const QImage file = QImage(png).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage drawn =
+        programIcon().pixmap(48).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(file.size(), QSize(48, 48));
+    QCOMPARE(drawn.size(), QSize(48, 48));
+    // Edges are smoothed a little differently by the two renderers; a shape or a colour
+    // out of place differs by far more.
+    int differing = 0;
+    for (int y = 0; y < 48; ++y) {
+      for (int x = 0; x < 48; ++x) {
+        const QRgb a = file.pixel(x, y);
+        const QRgb b = drawn.pixel(x, y);
+        const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+        if (d > 64) ++differing;
+      }
+    }
+    QVERIFY2(differing <= 20, qPrintable(QString::number(differing)));
+  }
+};
+
+}  // namespace bivox::shell
+
+QTEST_MAIN(bivox::shell::DesktopDataTest)
+#include "desktop_data_test.moc"

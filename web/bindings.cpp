@@ -1,0 +1,135 @@
+// The core's jobs for JavaScript (embind): a session that runs a job over a score's bytes
+// and gives a plain object with the output bytes, positions with their lines and columns,
+// texts decoded from cp932, and the placement of a stereo conversion. web/bivox.js wraps it
+// as the module's API.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <string>
+#include <string_view>
+
+#include "bivox/bivox.hpp"
+
+namespace {
+
+using emscripten::val;
+
+// A copy of the bytes that belongs to JavaScript, not a view of the module's memory.
+val byte_array(std::string_view bytes) {
+  const val view(emscripten::typed_memory_view(
+      bytes.size(), reinterpret_cast<const unsigned char*>(bytes.data())));
+  return view.call<val>("slice");
+}
+
+val location(const bivox::ScoreText& score, bivox::Position position) {
+  const bivox::TextLocation place = score.locate(position);
+  val v = val::object();
+  v.set("position", static_cast<double>(position));
+  v.set("line", place.line);
+  v.set("column", place.column);
+  v.set("sourceLine", place.source_line);
+  return v;
+}
+
+val diagnostics(const bivox::ScoreText& score, const bivox::JobResult& r) {
+  val list = val::array();
+  for (const bivox::Diagnostic& d : r.diagnostics) {
+    val v = location(score, d.position);
+    v.set("text", bivox::to_utf8(d.text));
+    list.call<void>("push", v);
+  }
+  return list;
+}
+
+std::string_view kind_word(bivox::TrackPlacement::Kind kind) {
+  using Kind = bivox::TrackPlacement::Kind;
+  switch (kind) {
+    case Kind::placed:
+      return "placed";
+    case Kind::pan_fixed:
+      return "pan fixed";
+    case Kind::drum:
+      return "drum";
+    case Kind::track_z:
+      return "track Z";
+  }
+  return "placed";
+}
+
+val track(const bivox::TrackPlacement& t) {
+  val v = val::object();
+  v.set("letter", std::string(1, t.letter));
+  v.set("kind", std::string(kind_word(t.kind)));
+  v.set("notes", t.notes);
+  v.set("placed", t.placed);
+  v.set("lowestPitch", t.lowest_pitch);
+  v.set("highestPitch", t.highest_pitch);
+  v.set("lowestNote", bivox::pitch_name(t.lowest_pitch));
+  v.set("highestNote", bivox::pitch_name(t.highest_pitch));
+  v.set("lowestPan", t.placed > 0 ? val(t.lowest_pan) : val::null());
+  v.set("highestPan", t.placed > 0 ? val(t.highest_pan) : val::null());
+  return v;
+}
+
+val placement(const bivox::Placement& p) {
+  val tracks = val::array();
+  for (const bivox::TrackPlacement& t : p.tracks) tracks.call<void>("push", track(t));
+  val v = val::object();
+  v.set("centre", p.centre);
+  v.set("scale", p.scale);
+  v.set("tracks", tracks);
+  return v;
+}
+
+val result_object(const bivox::JobResult& r, std::string_view score) {
+  const bivox::ScoreText text(score);
+  val v = val::object();
+  v.set("job", std::string(bivox::job_name(r.job)));
+  v.set("name", r.name);
+  v.set("output", byte_array(r.output));
+  v.set("outputName", r.output_name);
+  v.set("complete", r.complete());
+  v.set("stop", static_cast<double>(r.stop));
+  v.set("end", static_cast<double>(r.end));
+  v.set("stopAt", location(text, r.stop));
+  v.set("summary", r.summary);
+  v.set("diagnostics", diagnostics(text, r));
+  v.set("fatal", r.fatal ? val(bivox::to_utf8(*r.fatal)) : val::null());
+  v.set("placement", r.job == bivox::Job::stereo ? placement(r.placement) : val::null());
+  return v;
+}
+
+class WebSession {
+ public:
+  // `before_pass`, when a function, is called with each pass's index before it runs.
+  val run(const std::string& job, const std::string& score, const std::string& name,
+          val before_pass) {
+    const std::optional<bivox::Job> which = bivox::job_named(job);
+    if (!which) val::global("TypeError").new_(val("no such job: " + job)).throw_();
+    bivox::JobOptions options;
+    if (before_pass.typeOf().as<std::string>() == "function") {
+      options.before_pass = [&before_pass](int pass) { before_pass(pass); };
+    }
+    return result_object(session_.run(*which, score, name, options), score);
+  }
+
+ private:
+  bivox::Session session_;
+};
+
+val decode(const std::string& cp932) {
+  return val(bivox::to_utf8(cp932));
+}
+
+val encode(const std::string& utf8) {
+  const std::optional<std::string> cp932 = bivox::to_cp932(utf8);
+  return cp932 ? byte_array(*cp932) : val::null();
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(bivox) {
+  emscripten::class_<WebSession>("Session").constructor<>().function("run", &WebSession::run);
+  emscripten::function("decode", &decode);
+  emscripten::function("encode", &encode);
+}

@@ -1,0 +1,46 @@
+// Bivox as a JavaScript module, the same in Node and in browsers:
+//
+//   import { createBivox } from './bivox.js';
+//   const bivox = await createBivox();
+//   const session = new bivox.Session();
+//   const r = session.run('stereo', bytes, 'song.zrb');  // bytes: Uint8Array, as stored
+//   // r.output: Uint8Array, the bytes bivox-cli writes to r.outputName
+//
+// The engine is the core compiled to WebAssembly (bivox-core.js, one file with the module
+// inside, so nothing is fetched). A session keeps what the dialog keeps between jobs and
+// files: remembered chords and tuplets, and the nameless macro body.
+import createCore from './bivox-core.js';
+
+export const jobs = Object.freeze(['syntax', 'expand', 'stereo']);
+
+export async function createBivox() {
+  const core = await createCore();
+  // A session's engine lives in the module's memory; it is given back when the session
+  // is collected.
+  const engines = new FinalizationRegistry((engine) => engine.delete());
+
+  class Session {
+    #engine = new core.Session();
+
+    constructor() {
+      engines.register(this, this.#engine);
+    }
+
+    // Runs a job ('syntax', 'expand' or 'stereo') over the score's bytes (cp932, as
+    // stored) known by `name`. `options.beforePass(index)` is called before each pass.
+    run(job, bytes, name, options = {}) {
+      if (!jobs.includes(job)) throw new TypeError(`job must be one of ${jobs.join(', ')}`);
+      if (!(bytes instanceof Uint8Array)) throw new TypeError('bytes must be a Uint8Array');
+      return this.#engine.run(job, bytes, String(name), options.beforePass ?? null);
+    }
+  }
+
+  return {
+    Session,
+    jobs,
+    // cp932 bytes as a string; bytes that are no cp932 character become U+FFFD.
+    decode: (bytes) => core.decode(bytes),
+    // A string as cp932 bytes, or null when a character has no cp932 form.
+    encode: (text) => core.encode(text),
+  };
+}
