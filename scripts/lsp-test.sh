@@ -7,14 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh
-if ! dpkg-query -W -f='${Status}' neovim 2>/dev/null | grep -q "install ok installed"; then
-  echo "lsp-test: installing neovim"
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends neovim
-fi
+scripts/setup.sh neovim
 if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
   echo "lsp-test: node and npm are needed to pack the VS Code extension" >&2
   exit 1
