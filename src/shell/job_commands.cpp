@@ -55,6 +55,7 @@ void MainDialog::runJob(Job job) {
   m_platform.beep(262, 100);
 
   JobOptions options;
+  options.stereo = m_stereo;
   options.before_pass = [&](int pass) {
     if (pass == 0) return;
     setWindowTitle(fromCp932(captions.second));
@@ -82,6 +83,7 @@ void MainDialog::runJob(Job job) {
   for (const std::string& line : result.display_lines()) {
     lines.push_back(toCp932(QString::fromStdString(line)));
   }
+  if (job == Job::stereo) takeStereoResult(result, lines);
   ShowLines(lines);
   m_platform.beep(330, 100);
 }

@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ class QComboBox;
 class QPlainTextEdit;
 
 namespace bivox::shell {
+
+class StereoMapWindow;
 
 // The program's one window: job buttons, the guide box and two read-only displays. The
 // upper display shows the current score or the last job's output, the lower one messages,
@@ -54,6 +57,12 @@ class MainDialog : public QDialog {
   void OnLaunch();
   void OnGuideSelected();
   void OnAbout();
+  // The stereo settings box, and the window with the last stereo conversion's map.
+  void onStereoSettings();
+  void onStereoMap();
+
+ public:
+  const StereoOptions& stereoOptions() const { return m_stereo; }
 
  protected:
 #ifdef Q_OS_WIN
@@ -63,6 +72,13 @@ class MainDialog : public QDialog {
  private:
   void buildControls();
   void addAboutItem();
+  void addStereoItems();
+  // A window-menu command of the stereo items (the system menu's on Windows); false for
+  // any other.
+  bool stereoMenuCommand(unsigned id);
+  // After a stereo conversion: keeps its placement for the map, and names the settings
+  // after the summary when they are not the defaults.
+  void takeStereoResult(const JobResult& result, std::vector<std::string>& lines);
   void takeCommandLine();
   void chooseScratchFile();
   void showNoFile();
@@ -87,6 +103,10 @@ class MainDialog : public QDialog {
   QPlainTextEdit* m_lowerDisplay = nullptr;
   QIcon m_icon;
   bool m_fatalStop = false;
+  StereoOptions m_stereo;
+  std::optional<Placement> m_placement;  // of the last stereo conversion
+  QString m_placementName;
+  StereoMapWindow* m_mapWindow = nullptr;
 };
 
 }  // namespace bivox::shell
