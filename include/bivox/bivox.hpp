@@ -83,7 +83,8 @@ struct StereoOptions {
   // span; notes outside it are clamped to the pan range.
   std::optional<PitchRange> pitch_range;
   // Track letters ("A".."O", "Z") left alone as if the score gave them an S command: no pan
-  // commands, and they do not count in the measured range. Sorted, each letter once.
+  // commands, and they do not count in the measured range (parse_track_letters gives them
+  // sorted, each once).
   std::string leave;
 
   bool is_default() const { return *this == StereoOptions{}; }

@@ -60,8 +60,9 @@ bivox::StereoOptions stereo_options(const Options& opt) {
     std::tie(stereo.pan_left, stereo.pan_right) =
         read("--pan-range", opt.pan_range, bivox::parse_pan_range);
   }
-  if (opt.pitch_range)
+  if (opt.pitch_range) {
     stereo.pitch_range = read("--pitch-range", opt.pitch_range, bivox::parse_pitch_range);
+  }
   if (opt.leave) stereo.leave = read("--leave", opt.leave, bivox::parse_track_letters);
   return stereo;
 }

@@ -77,8 +77,9 @@ void print_placement(std::ostream& out, const Placement& placement) {
     out << line << '\n';
   }
   if (placement.tracks.empty()) out << "(no notes)\n";
-  if (!placement.options.is_default())
+  if (!placement.options.is_default()) {
     out << "stereo options: " << describe(placement.options) << '\n';
+  }
   if (any_placed(placement)) {
     char line[96];
     std::snprintf(line, sizeof line, "pitch centre %f, scale %f\n",

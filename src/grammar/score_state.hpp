@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "bivox/bivox.hpp"
+
 namespace bivox {
 
 inline constexpr int kTrackSlots = 30;
@@ -88,8 +90,8 @@ struct PitchScale {
   float scale = 1.0F;
   bool reversed = false;
   float mid = 0.0F;
-  int lowest_pan = -64;
-  int highest_pan = 64;
+  int lowest_pan = -kPanLimit;
+  int highest_pan = kPanLimit;
 };
 
 // Chords and tuplets remembered per track and voice while macros are expanded. They live
