@@ -8,8 +8,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang clang-format libclang-rt-14-dev dpkg-dev
   libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
-  qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic fonts-nanum xvfb xauth librsvg2-bin
-  "$@"
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-ipafont-gothic fonts-nanum xvfb xauth
+  librsvg2-bin "$@"
 )
 
 missing=()

@@ -68,11 +68,18 @@ TEST_F(Cli, BadCommandLinesExitWithStatus2AndRunNothing) {
   for (const char* args :
        {"", "syntax", "transpose a.zrb", "syntax -o x.zrb a.zrb b.zrb", "syntax --report a.zrb",
         "stereo --plain --json a.zrb", "stereo --locations --plain a.zrb",
-        "syntax --input-encoding latin1 a.zrb", "syntax --no-such-option a.zrb"}) {
+        "syntax --input-encoding latin1 a.zrb", "syntax --no-such-option a.zrb",
+        "expand --pan-range -32..32 a.zrb", "syntax --leave A a.zrb", "expand --map m.svg a.zrb",
+        "stereo --map m.svg a.zrb b.zrb", "stereo --pan-range 0..65 a.zrb",
+        "stereo --pitch-range C7..C2 a.zrb", "stereo --leave a a.zrb"}) {
     EXPECT_EQ(cli(args).status, 2) << args;
   }
   EXPECT_FALSE(exists("_a.zrb"));
   EXPECT_FALSE(exists("x.zrb"));
+  EXPECT_FALSE(exists("m.svg"));
+  EXPECT_EQ(
+      cli("stereo --pan-range 5..5 a.zrb").err,
+      "--pan-range: '5..5': the two ends must differ\nRun with --help for more information.\n");
 }
 
 // Piped, the plain output is the dialog's lines: the summary, the diagnostics, the summary
@@ -216,6 +223,28 @@ TEST_F(Cli, TheStereoReportTableNamesRangesPlacementAndPans) {
             std::string::npos)
       << rests.out;
   EXPECT_EQ(rests.out.find("pitch centre"), std::string::npos);
+}
+
+// The options in effect show in the report and the JSON placement; the map is written.
+TEST_F(Cli, StereoOptionsShowInTheReportAndJsonAndTheMapIsWritten) {
+  write("song.zrb", kPlacementScore);
+  const CliRun run =
+      cli("stereo --plain --report --pan-range 32..-32 --pitch-range C3..60 --leave ZA "
+          "--map map.svg song.zrb");
+  EXPECT_EQ(run.status, 0);
+  const std::string report = run.out.substr(run.out.find("track  notes"));
+  EXPECT_EQ(report,
+            "track  notes  lowest   highest  placement   pan\n"
+            "A          3  C4 (48)  G4 (55)  left alone  -\n"
+            "B          1  C4 (48)  C4 (48)  pan fixed   -\n"
+            "J          2  C4 (48)  D4 (50)  drum        -\n"
+            "Z          1  C5 (60)  C5 (60)  left alone  -\n"
+            "stereo options: pan range 32..-32, pitch range C3..C5 (36..60), left alone: AZ\n");
+  EXPECT_NE(read("map.svg").find(R"(class="left-alone" data-track="A")"), std::string::npos);
+
+  const CliRun json = cli("stereo --json --report --pan-range -32..32 song.zrb");
+  EXPECT_EQ(json_lines(json.out).at(0)["placement"]["options"], nlohmann::json::parse(R"({
+      "pan_range": [-32, 32], "pitch_range": null, "leave": ""})"));
 }
 
 TEST_F(Cli, FilesRunInOrderAndAClosingCountFollowsWithoutProgressWhenPiped) {

@@ -38,11 +38,13 @@ TEST(JobResult, TheStereoJobRecordsEveryTracksPitchesAndPlacedPans) {
   EXPECT_TRUE(run_score(Job::syntax, "%1\n#A0 d4\n").result.placement.tracks.empty());
 }
 
-JobResult stereo_with_notes(std::string_view score, bool fast_paths = true) {
+JobResult stereo_with_notes(std::string_view score, bool fast_paths = true,
+                            std::string leave = "") {
   SessionState session;
   session.engine.fast_paths = fast_paths;
   JobOptions options;
   options.record_notes = true;
+  options.stereo.leave = std::move(leave);
   return run_job(session, Job::stereo, score, "score.zrb", options);
 }
 
@@ -65,6 +67,7 @@ TEST(JobResult, TheStereoJobRecordsEachNoteWhenAsked) {
   };
   EXPECT_EQ(stereo_with_notes(score).notes, expected);
   EXPECT_EQ(stereo_with_notes(score, false).notes, expected);
+  EXPECT_EQ(stereo_with_notes(score, true, "J").notes[4].kind, left_alone);
   EXPECT_TRUE(run_score(Job::stereo, score).result.notes.empty());
 }
 

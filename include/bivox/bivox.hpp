@@ -23,6 +23,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace bivox {
@@ -61,9 +62,57 @@ struct Diagnostic {
   bool operator==(const Diagnostic&) const = default;
 };
 
+// ---- Stereo options -------------------------------------------------------------------
+
+inline constexpr int kPanLimit = 64;  // pan values run from -64 to +64
+
+// A range of pitches: absolute pitches as the filter counts them ("c" of octave 4 is 48).
+struct PitchRange {
+  int lowest = 0;
+  int highest = 0;
+  bool operator==(const PitchRange&) const = default;
+};
+
+// How the stereo conversion places a score; the defaults spread it over the whole field.
+struct StereoOptions {
+  // The lowest pitch goes near pan_left and the highest near pan_right; pan_right below
+  // pan_left reverses the direction. Each from -64 to 64, the two different.
+  int pan_left = -kPanLimit;
+  int pan_right = kPanLimit;
+  // A pitch range that gives the centre and scale instead of the range the score's notes
+  // span; notes outside it are clamped to the pan range.
+  std::optional<PitchRange> pitch_range;
+  // Track letters ("A".."O", "Z") left alone as if the score gave them an S command: no pan
+  // commands, and they do not count in the measured range (parse_track_letters gives them
+  // sorted, each once).
+  std::string leave;
+
+  bool is_default() const { return *this == StereoOptions{}; }
+  bool operator==(const StereoOptions&) const = default;
+};
+
+// The option values as people write them. Each parse throws std::invalid_argument with a
+// message that says what is wrong.
+// "L..R": integers from -64 to 64, L different from R ("-32..32", "32..-32").
+std::pair<int, int> parse_pan_range(std::string_view text);
+// "LO..HI": pitch numbers ("36..96") or note names ("C2..C7", "F#3..Bb5"), LO not above HI.
+PitchRange parse_pitch_range(std::string_view text);
+// A pitch number from -1000 to 1000, or a note name: a letter C, D, E, F, G, A or B, "#" or
+// "b" maybe, and the octave ("C4" is 48, the way pitch_name writes it).
+int parse_pitch(std::string_view text);
+// Track letters "A".."O" and "Z", sorted and each once; empty names no track.
+std::string parse_track_letters(std::string_view text);
+// The forms the parses read: "-32..32", "C2..C7".
+std::string pan_range_text(int left, int right);
+std::string pitch_range_text(const PitchRange& range);
+// The settings that differ from the defaults, for people: "pan range -32..32, pitch range
+// C2..C7, left alone: AB"; empty for the defaults.
+std::string describe(const StereoOptions& options);
+
 // What the placing pass of a stereo conversion met on one track that had notes.
 struct TrackPlacement {
-  enum class Kind { placed, pan_fixed, drum, track_z };
+  // left_alone: named in StereoOptions::leave.
+  enum class Kind { placed, pan_fixed, drum, track_z, left_alone };
   char letter = 'A';
   Kind kind = Kind::placed;
   int notes = 0;
@@ -73,19 +122,29 @@ struct TrackPlacement {
   int lowest_pan = 0;
   int highest_pan = 0;
 };
+// The kind as reports and JSON name it: "placed", "pan fixed", "drum", "track Z", "left alone".
+std::string_view placement_name(TrackPlacement::Kind kind);
 
-// The placement of a stereo conversion: the centre and scale used, and the tracks with
-// notes in letter order.
+// The placement of a stereo conversion: the options in effect, the centre and scale used,
+// and the tracks with notes in letter order.
 struct Placement {
+  StereoOptions options;
   float centre = 48.0F;
   float scale = 1.0F;
   std::vector<TrackPlacement> tracks;
 };
 
+// The placement as a picture: an SVG with the pan axis from -64 to +64, a centre line, one
+// row per placed track with a bar from the lowest to the highest pan its notes received,
+// and the tracks left alone listed beneath. `title` (UTF-8) heads it. The elements and their
+// data attributes are described in docs/stereo-map.md.
+std::string stereo_map_svg(const Placement& placement, std::string_view title);
+
 // A note that the placing pass of a stereo conversion read: where it stands, its pitch and
 // the pan command written before it, or why none was (what an editor shows on a note).
 struct NotePlacement {
-  enum class Kind { placed, pan_fixed, drum, track_z, rest };
+  // left_alone: a track named in StereoOptions::leave.
+  enum class Kind { placed, pan_fixed, drum, track_z, left_alone, rest };
   Position begin = 0;  // its letter
   Position end = 0;    // just after it (accidental and length included)
   char letter = 'A';   // its track
@@ -141,6 +200,7 @@ struct JobOptions {
   // The output's name; empty: "_" + the score's name beside it.
   std::string output_name;
   PassHook before_pass;
+  StereoOptions stereo;  // used by the stereo conversion only
   // Stereo conversion: record every note of the placing pass in JobResult::notes.
   bool record_notes = false;
 };
@@ -156,6 +216,7 @@ class Session {
 
   // Runs the job over the score's bytes. Never throws for anything a score holds: a
   // resource limit ends the job with `fatal` set and its message at the end of `output`.
+  // Stereo options that their parses would refuse throw std::invalid_argument.
   JobResult run(Job job, std::string_view score, std::string_view name,
                 const JobOptions& options = {});
   void set_trace(TraceSink sink);

@@ -3,7 +3,9 @@
 #include <iostream>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cli/file_output.hpp"
@@ -38,7 +40,42 @@ struct Options {
   bool locations = false;
   bool report = false;
   bool trace = false;
+  std::string map;
+  std::optional<std::string> pan_range;
+  std::optional<std::string> pitch_range;
+  std::optional<std::string> leave;
+  bivox::StereoOptions stereo;  // read from the three texts above
 };
+
+// The stereo options from their texts; a malformed value is a usage error that says what
+// is wrong with it.
+bivox::StereoOptions stereo_options(const Options& opt) {
+  bivox::StereoOptions stereo;
+  const auto read = [](const char* option, const std::optional<std::string>& text, auto parse) {
+    try {
+      return parse(*text);
+    } catch (const std::invalid_argument& e) {
+      throw CLI::ValidationError(option, e.what());
+    }
+  };
+  if (opt.pan_range) {
+    std::tie(stereo.pan_left, stereo.pan_right) =
+        read("--pan-range", opt.pan_range, bivox::parse_pan_range);
+  }
+  if (opt.pitch_range) {
+    stereo.pitch_range = read("--pitch-range", opt.pitch_range, bivox::parse_pitch_range);
+  }
+  if (opt.leave) stereo.leave = read("--leave", opt.leave, bivox::parse_track_letters);
+  return stereo;
+}
+
+// Options that belong to the stereo job, by the name the user gave them.
+void refuse_outside_stereo(const CLI::App& app, const Options& opt) {
+  if (opt.job == "stereo") return;
+  for (const char* name : {"--report", "--pan-range", "--pitch-range", "--leave", "--map"}) {
+    if (app.count(name) > 0) throw CLI::ValidationError(name, "belongs to the stereo job");
+  }
+}
 
 // Located output is for people and editors: the default on a terminal; a pipe gets the
 // dialog's lines, which scripts may read, unless --locations asks otherwise.
@@ -106,7 +143,14 @@ int run(const Options& opt) {
     try {
       bivox::JobOptions options;
       options.output_name = output;
+      options.stereo = opt.stereo;
+      // Made first, so that a map that cannot be written stops the file before its job.
+      std::optional<bivox::OutputFile> map;
+      if (!opt.map.empty()) map.emplace(opt.map);
       run = run_score_file(session, job, input, options, encoding);
+      if (map && !run->result.fatal) {
+        map->commit(bivox::stereo_map_svg(run->result.placement, run->result.name));
+      }
     } catch (const bivox::FileError& e) {
       progress.clear();
       print_file_error(std::cerr, e);
@@ -150,6 +194,9 @@ Exit status:
 Examples:
   bivox-cli syntax song.zrb                 check a score, locations on the terminal
   bivox-cli stereo --report song.zrb        write _song.zrb with pan commands, show the ranges
+  bivox-cli stereo --pan-range -32..32 --pitch-range C2..C7 --leave D --map map.svg song.zrb
+                                            a narrower field, one pitch range for an album,
+                                            track D as it is, and a picture of the placement
   bivox-cli expand -o full.zrb song.zrb     write the expanded score to full.zrb
   bivox-cli syntax --input-encoding utf-8 song-utf8.zrb
   bivox-cli syntax --json *.zrb | jq .complete
@@ -196,6 +243,21 @@ int main(int argc, char** argv) {
   app.add_flag("--report", opt.report,
                "stereo only: per track the lowest and highest pitch, placed or left alone, and "
                "the pan range its notes received");
+  app.add_option("--pan-range", opt.pan_range,
+                 "stereo only: the lowest pitch goes near L, the highest near R (-64..64 each, "
+                 "L and R different; R below L reverses; default -64..64)")
+      ->type_name("L..R");
+  app.add_option("--pitch-range", opt.pitch_range,
+                 "stereo only: place by this pitch range instead of the one the notes span, "
+                 "as numbers (36..96) or note names (C2..C7); notes outside it are clamped")
+      ->type_name("LO..HI");
+  app.add_option("--leave", opt.leave,
+                 "stereo only: tracks left alone as if the score fixed their pan (A..O, Z)")
+      ->type_name("LETTERS");
+  app.add_option("--map", opt.map,
+                 "stereo only: write the stereo map (SVG) of the placement to PATH (one FILE "
+                 "only)")
+      ->type_name("PATH");
   app.add_flag("--trace", opt.trace, "also print the engine's trace lines");
   app.footer(kFooter);
   try {
@@ -205,9 +267,11 @@ int main(int argc, char** argv) {
     if (!opt.output.empty() && opt.files.size() != 1) {
       throw CLI::ValidationError("--output", "takes exactly one FILE");
     }
-    if (opt.report && opt.job != "stereo") {
-      throw CLI::ValidationError("--report", "belongs to the stereo job");
+    if (!opt.map.empty() && opt.files.size() != 1) {
+      throw CLI::ValidationError("--map", "takes exactly one FILE");
     }
+    refuse_outside_stereo(app, opt);
+    opt.stereo = stereo_options(opt);
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {

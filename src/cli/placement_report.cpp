@@ -9,21 +9,6 @@
 namespace bivox::cli {
 namespace {
 
-// Why a track got pan commands or not.
-const char* placement_word(const TrackPlacement& t) {
-  switch (t.kind) {
-    case TrackPlacement::Kind::pan_fixed:
-      return "pan fixed";
-    case TrackPlacement::Kind::track_z:
-      return "track Z";
-    case TrackPlacement::Kind::drum:
-      return "drum";
-    case TrackPlacement::Kind::placed:
-      break;
-  }
-  return "placed";
-}
-
 bool was_placed(const TrackPlacement& t) {
   return t.placed > 0;
 }
@@ -57,6 +42,17 @@ nlohmann::json pitch_json(int pitch) {
   return {{"pitch", pitch}, {"name", pitch_name(pitch)}};
 }
 
+nlohmann::json options_json(const StereoOptions& options) {
+  nlohmann::json j = {{"pan_range", {options.pan_left, options.pan_right}},
+                      {"pitch_range", nullptr},
+                      {"leave", options.leave}};
+  if (options.pitch_range) {
+    j["pitch_range"] = {{"lowest", pitch_json(options.pitch_range->lowest)},
+                        {"highest", pitch_json(options.pitch_range->highest)}};
+  }
+  return j;
+}
+
 }  // namespace
 
 void print_placement(std::ostream& out, const Placement& placement) {
@@ -64,7 +60,8 @@ void print_placement(std::ostream& out, const Placement& placement) {
   std::vector<Row> rows = {{"track", "notes", "lowest", "highest", "placement", "pan"}};
   for (const TrackPlacement& t : placement.tracks) {
     rows.push_back({std::string(1, t.letter), std::to_string(t.notes), pitch_cell(t.lowest_pitch),
-                    pitch_cell(t.highest_pitch), placement_word(t), pan_range(t)});
+                    pitch_cell(t.highest_pitch), std::string(placement_name(t.kind)),
+                    pan_range(t)});
   }
   std::array<std::size_t, 6> width{};
   for (const Row& row : rows) {
@@ -80,6 +77,9 @@ void print_placement(std::ostream& out, const Placement& placement) {
     out << line << '\n';
   }
   if (placement.tracks.empty()) out << "(no notes)\n";
+  if (!placement.options.is_default()) {
+    out << "stereo options: " << describe(placement.options) << '\n';
+  }
   if (any_placed(placement)) {
     char line[96];
     std::snprintf(line, sizeof line, "pitch centre %f, scale %f\n",
@@ -96,12 +96,15 @@ nlohmann::json placement_json(const Placement& placement) {
         {"notes", t.notes},
         {"lowest", pitch_json(t.lowest_pitch)},
         {"highest", pitch_json(t.highest_pitch)},
-        {"placement", placement_word(t)},
+        {"placement", std::string(placement_name(t.kind))},
         {"pan", was_placed(t) ? nlohmann::json{{"lowest", t.lowest_pan}, {"highest", t.highest_pan}}
                               : nlohmann::json(nullptr)},
     });
   }
-  nlohmann::json j = {{"centre", nullptr}, {"scale", nullptr}, {"tracks", tracks}};
+  nlohmann::json j = {{"options", options_json(placement.options)},
+                      {"centre", nullptr},
+                      {"scale", nullptr},
+                      {"tracks", tracks}};
   if (any_placed(placement)) {
     j["centre"] = six_decimals(placement.centre);
     j["scale"] = six_decimals(placement.scale);

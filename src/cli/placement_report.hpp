@@ -9,7 +9,8 @@
 namespace bivox::cli {
 
 // Per track of a stereo conversion: lowest and highest pitch, placed or left alone, and the
-// pan values its notes received, as an aligned table followed by the centre and scale.
+// pan values its notes received, as an aligned table followed by the stereo options (when
+// they are not the defaults) and the centre and scale.
 void print_placement(std::ostream& out, const Placement& placement);
 nlohmann::json placement_json(const Placement& placement);
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "bivox/bivox.hpp"
+
 namespace bivox {
 
 inline constexpr int kTrackSlots = 30;
@@ -80,10 +82,16 @@ struct ScoreState {
   static std::size_t at(int index) { return static_cast<std::size_t>(index); }
 };
 
-// The pitch centre and scale of the stereo placement, in single precision.
+// How the stereo placement turns a pitch into a pan value: the pitch centre and scale in
+// single precision, the direction, the pan value of the centre (a half when the pan range
+// is odd) and the pan range that values are clamped to.
 struct PitchScale {
   float centre = 48.0F;
   float scale = 1.0F;
+  bool reversed = false;
+  float mid = 0.0F;
+  int lowest_pan = -kPanLimit;
+  int highest_pan = kPanLimit;
 };
 
 // Chords and tuplets remembered per track and voice while macros are expanded. They live

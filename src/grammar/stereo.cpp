@@ -1,16 +1,14 @@
 // The stereo placement: a pan command before every note of an eligible track.
-#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
 
+#include "bivox/bivox.hpp"
 #include "grammar/grammar.hpp"
 #include "text/messages.hpp"
 
 namespace bivox {
 namespace {
-
-constexpr int kPanLimit = 64;
 
 // The pan command texts are a fixed prefix and the value.
 constexpr std::string_view prefix_of(std::string_view command) {
@@ -53,9 +51,13 @@ ShortText pan_command_for(int value) {
              : pan_command(value);
 }
 
-// (pitch - centre) * scale in single precision, rounded half away from zero.
-int placed_value(int pitch, float centre, float scale) {
-  float x = (static_cast<float>(pitch) - centre) * scale;
+// ±(pitch - centre) * scale + mid in single precision, rounded half away from zero and
+// clamped to the pan range. With the whole field (mid 0, not reversed) the sum adds nothing
+// to the product: the value is the product's, bit for bit.
+int placed_value(int pitch, const PitchScale& s) {
+  float x = (static_cast<float>(pitch) - s.centre) * s.scale;
+  if (s.reversed) x = -x;
+  x = x + s.mid;
   if (x > -0.5F && x < 0.5F) {
     x = 0.0F;
   } else if (x > 0.0F) {
@@ -63,9 +65,9 @@ int placed_value(int pitch, float centre, float scale) {
   } else {
     x = x - 0.5F;
   }
-  // Far outside the measured range the value only needs to clamp; keep it inside int.
-  if (x >= 2147483520.0F) return kPanLimit;
-  if (x <= -2147483520.0F) return -kPanLimit;
+  // Clamped before it is truncated, so that a value far outside the range stays an int.
+  if (x >= static_cast<float>(s.highest_pan)) return s.highest_pan;
+  if (x <= static_cast<float>(s.lowest_pan)) return s.lowest_pan;
   return static_cast<int>(x);
 }
 
@@ -93,7 +95,7 @@ void Grammar::annotate_note() {
     st.annotation = pan_command_for(p);
     return;
   }
-  const int n = std::clamp(placed_value(p, s_.pitch.centre, s_.pitch.scale), -kPanLimit, kPanLimit);
+  const int n = placed_value(p, s_.pitch);
   s_.placement.placed_at(st.current_track, n);
   st.annotation = pan_command_for(n);
   record_note(NotePlacement::Kind::placed, p, n);

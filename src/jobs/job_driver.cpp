@@ -1,6 +1,7 @@
 #include "jobs/job_driver.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 #include <span>
 
@@ -8,6 +9,7 @@
 #include "engine/fatal_stop.hpp"
 #include "engine/terminals.hpp"
 #include "grammar/grammar.hpp"
+#include "jobs/stereo_options.hpp"
 #include "text/encoding.hpp"
 #include "text/format.hpp"
 #include "text/messages.hpp"
@@ -56,7 +58,13 @@ std::pair<int, int> placed_pitch_range(const ScoreState& st) {
   return {lo, hi};
 }
 
-TrackPlacement::Kind placement_kind(const ScoreState& st, std::size_t t) {
+bool left_alone(const StereoOptions& options, std::size_t t) {
+  return options.leave.find(static_cast<char>('A' + t)) != std::string::npos;
+}
+
+TrackPlacement::Kind placement_kind(const SessionState& session, std::size_t t) {
+  const ScoreState& st = session.score;
+  if (left_alone(session.stereo, t)) return TrackPlacement::Kind::left_alone;
   if (st.pan_fixed[t]) return TrackPlacement::Kind::pan_fixed;
   if (static_cast<int>(t) == kTrackZ) return TrackPlacement::Kind::track_z;
   if (st.drum_track[t]) return TrackPlacement::Kind::drum;
@@ -65,12 +73,12 @@ TrackPlacement::Kind placement_kind(const ScoreState& st, std::size_t t) {
 
 // The centre and scale used, and (unless a fatal stop cut the pass short) the tracks.
 Placement placement_of(const SessionState& session, bool with_tracks) {
-  Placement placement{session.pitch.centre, session.pitch.scale, {}};
+  Placement placement{session.stereo, session.pitch.centre, session.pitch.scale, {}};
   for (std::size_t t = 0; t < kTrackSlots && with_tracks; ++t) {
     const PlacementRecord::Track& r = session.placement.tracks[t];
     if (r.notes == 0) continue;
-    placement.tracks.push_back({static_cast<char>('A' + t), placement_kind(session.score, t),
-                                r.notes, r.lowest_pitch, r.highest_pitch, r.placed, r.lowest_pan,
+    placement.tracks.push_back({static_cast<char>('A' + t), placement_kind(session, t), r.notes,
+                                r.lowest_pitch, r.highest_pitch, r.placed, r.lowest_pan,
                                 r.highest_pan});
   }
   return placement;
@@ -119,18 +127,49 @@ void start_pass(SessionState& session, const JobSwitches& switches, bool keep_co
   session.switches = switches;
 }
 
+namespace {
+
+// The centre and scale that spread the pitch range [lo, hi] over the pan range: the
+// centre is the range's middle, the scale (2 * half + 1) / (hi - lo + 1) with half the
+// pan range's half width (129 / (hi - lo + 1) for the whole field), both computed in
+// double and stored in single precision.
+PitchScale pitch_scale(const StereoOptions& options, int lo, int hi) {
+  const int left = options.pan_left;
+  const int right = options.pan_right;
+  const double half = std::abs(static_cast<double>(right) - left) / 2.0;
+  PitchScale s;
+  s.centre = static_cast<float>((static_cast<double>(hi) + lo) / 2.0);
+  s.scale = static_cast<float>((2.0 * half + 1.0) / (static_cast<double>(hi) - lo + 1.0));
+  s.reversed = right < left;
+  s.mid = static_cast<float>((static_cast<double>(left) + right) / 2.0);
+  s.lowest_pan = std::min(left, right);
+  s.highest_pan = std::max(left, right);
+  return s;
+}
+
+// Tracks the options leave alone count as pan fixed from the start of the job.
+void leave_alone(ScoreState& st, const StereoOptions& options) {
+  for (const char letter : options.leave) {
+    st.pan_fixed[static_cast<std::size_t>(track_slot(letter))] = true;
+  }
+}
+
+}  // namespace
+
 void begin_pass(SessionState& session, int pass) {
   session.switches.pass = pass;
   if (pass == 0) {
     session.score.forget_pitch_ranges();
     session.pitch = PitchScale{};
+    if (session.switches.stereo) leave_alone(session.score, session.stereo);
   } else if (session.switches.stereo) {
-    const auto [lo, hi] = placed_pitch_range(session.score);
-    const auto centre = static_cast<float>((static_cast<double>(hi) + lo) / 2.0);
-    const auto scale = static_cast<float>(129.0 / (static_cast<double>(hi) - lo + 1.0));
-    session.pitch = PitchScale{centre, scale};
-    session.engine.emit_trace(format(msg::kTracePitchRange, lo, hi, static_cast<double>(centre),
-                                     static_cast<double>(scale)));
+    const std::optional<PitchRange>& fixed = session.stereo.pitch_range;
+    const auto [lo, hi] =
+        fixed ? std::pair{fixed->lowest, fixed->highest} : placed_pitch_range(session.score);
+    session.pitch = pitch_scale(session.stereo, lo, hi);
+    session.engine.emit_trace(format(msg::kTracePitchRange, lo, hi,
+                                     static_cast<double>(session.pitch.centre),
+                                     static_cast<double>(session.pitch.scale)));
   } else {
     session.pitch = PitchScale{};
   }
@@ -175,6 +214,8 @@ JobResult run_job(SessionState& session, Job job, std::string_view score, std::s
   result.name = name;
   result.output_name = options.output_name.empty() ? make_output_name(name, options.name_encoding)
                                                    : options.output_name;
+  if (job == Job::stereo) check_stereo_options(options.stereo);
+  session.stereo = job == Job::stereo ? options.stereo : StereoOptions{};
   const std::span<const JobSwitches> passes = passes_of(job);
   for (std::size_t i = 0; i < passes.size(); ++i) {
     if (options.before_pass) options.before_pass(static_cast<int>(i));
@@ -190,6 +231,13 @@ JobResult run_job(SessionState& session, Job job, std::string_view score, std::s
   }
   session.engine.input.close();
   session.note_log = nullptr;
+  // The placement reads the tracks the options leave alone as pan fixed.
+  for (NotePlacement& note : result.notes) {
+    if (note.kind == NotePlacement::Kind::pan_fixed &&
+        left_alone(session.stereo, static_cast<std::size_t>(track_slot(note.letter)))) {
+      note.kind = NotePlacement::Kind::left_alone;
+    }
+  }
   result.output = text_mode(session.output);
   result.stop = session.stop_position;
   result.end = session.end_position;

@@ -21,6 +21,22 @@ std::optional<Job> job_named(std::string_view name) {
   return std::nullopt;
 }
 
+std::string_view placement_name(TrackPlacement::Kind kind) {
+  switch (kind) {
+    case TrackPlacement::Kind::pan_fixed:
+      return "pan fixed";
+    case TrackPlacement::Kind::drum:
+      return "drum";
+    case TrackPlacement::Kind::track_z:
+      return "track Z";
+    case TrackPlacement::Kind::left_alone:
+      return "left alone";
+    case TrackPlacement::Kind::placed:
+      break;
+  }
+  return "placed";
+}
+
 std::vector<std::string> JobResult::display_lines() const {
   const bool utf8_name = summary_encoding == NameEncoding::utf8;
   return display_block<std::string>(

@@ -10,6 +10,8 @@ class SessionState : public GrammarState {
  public:
   Position stop_position = 0;
   Position end_position = 0;
+  // How the running stereo conversion places notes; the defaults in the other jobs.
+  StereoOptions stereo;
 };
 
 }  // namespace bivox

@@ -67,6 +67,7 @@ void MainDialog::runJob(Job job) {
   m_platform.beep(262, 100);
 
   JobOptions options;
+  options.stereo = m_stereo;
   options.before_pass = [&](int pass) {
     if (pass == 0) return;
     setWindowTitle(fromCp932(captions.second));
@@ -98,11 +99,13 @@ void MainDialog::takeOutput(Job job, const QString& output) {
 // The summary, the diagnostics in their order, and the summary again. The summary is text
 // (its path keeps the characters that cp932 lacks); the diagnostics keep their bytes.
 void MainDialog::showJobLines(const JobResult& result) {
-  showLines(result.display_block<MessageLine>(
+  std::vector<MessageLine> lines = result.display_block<MessageLine>(
       [](const std::string& summary) {
         return MessageLine::ofText(QString::fromStdString(summary));
       },
-      [](const std::string& text) { return MessageLine::ofCp932(text); }));
+      [](const std::string& text) { return MessageLine::ofCp932(text); });
+  if (result.job == Job::stereo) takeStereoResult(result, lines);
+  showLines(lines);
 }
 
 // The input or the output could not be used; nothing was written and the current file

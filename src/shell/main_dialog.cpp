@@ -146,6 +146,7 @@ MainDialog::MainDialog(Platform& platform, QWidget* parent)
     : QDialog(parent), m_platform(platform), m_session(std::make_unique<Session>()) {
   m_icon = programIcon();
   buildControls();
+  addStereoItems();
 #ifdef Q_OS_WIN
   addAboutToSystemMenu();
 #endif
@@ -222,6 +223,10 @@ bool MainDialog::nativeEvent(const QByteArray& eventType, void* message, qintptr
   const auto* native = static_cast<const MSG*>(message);
   if (native->message == WM_SYSCOMMAND && (native->wParam & 0xFFF0) == kAboutCommand) {
     OnAbout();
+    *result = 0;
+    return true;
+  }
+  if (native->message == WM_SYSCOMMAND && stereoMenuCommand(native->wParam & 0xFFF0)) {
     *result = 0;
     return true;
   }

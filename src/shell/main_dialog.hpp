@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,8 @@ struct MessageLine {
   std::string bytes;
   QString text;
 };
+
+class StereoMapWindow;
 
 // The program's one window: job buttons, the guide box and two read-only displays. The
 // upper display shows the current score or the last job's output, the lower one messages,
@@ -67,6 +70,12 @@ class MainDialog : public QDialog {
   void OnLaunch();
   void OnGuideSelected();
   void OnAbout();
+  // The stereo settings box, and the window with the last stereo conversion's map.
+  void onStereoSettings();
+  void onStereoMap();
+
+ public:
+  const StereoOptions& stereoOptions() const { return m_stereo; }
 
  protected:
 #ifdef Q_OS_WIN
@@ -79,6 +88,13 @@ class MainDialog : public QDialog {
 #ifdef Q_OS_WIN
   void addAboutToSystemMenu();
 #endif
+  void addStereoItems();
+  // A window-menu command of the stereo items (the system menu's on Windows); false for
+  // any other.
+  bool stereoMenuCommand(unsigned id);
+  // After a stereo conversion: keeps its placement for the map, and names the settings
+  // after the summary when they are not the defaults.
+  void takeStereoResult(const JobResult& result, std::vector<MessageLine>& lines);
   void takeCommandLine();
   void chooseScratchFile();
   void showNoFile();
@@ -106,6 +122,10 @@ class MainDialog : public QDialog {
   QPlainTextEdit* m_lowerDisplay = nullptr;
   QIcon m_icon;
   bool m_fatalStop = false;
+  StereoOptions m_stereo;
+  std::optional<Placement> m_placement;  // of the last stereo conversion
+  QString m_placementName;
+  StereoMapWindow* m_mapWindow = nullptr;
 };
 
 }  // namespace bivox::shell

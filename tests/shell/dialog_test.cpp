@@ -384,14 +384,14 @@ class DialogTest : public QObject {
     QCOMPARE(lower(*d), guideShown(0));
   }
 
-  // Right-clicking anywhere offers the about item; the displays and the guide box's edit
-  // field keep their own items above it.
+  // Right-clicking anywhere offers the about item (with the stereo items in the window's
+  // menu); the displays and the guide box's edit field keep their own items above it.
   void aboutItemInEveryContextMenu() {
     auto d = start();
     d->show();
     QVERIFY(QTest::qWaitForWindowActive(d.get()));
     const QString about = QStringLiteral("Bivox のﾊﾞｰｼﾞｮﾝ情報(A)...");
-    QCOMPARE(contextMenuOf(control(*d, "stereoButton")), QStringList{about});
+    QVERIFY(contextMenuOf(control(*d, "stereoButton")).contains(about));
     const QWidget* withOwnMenu[] = {
         control<QPlainTextEdit>(*d, "upperDisplay")->viewport(),
         control<QPlainTextEdit>(*d, "lowerDisplay")->viewport(),

@@ -60,6 +60,8 @@ std::string hover_text(const NotePlacement& note) {
       return text + "stereo conversion: no pan, " + track + " is a drum track";
     case NotePlacement::Kind::track_z:
       return text + "stereo conversion: no pan, track Z is left alone";
+    case NotePlacement::Kind::left_alone:
+      return text + "stereo conversion: no pan, " + track + " is left alone by the options";
     case NotePlacement::Kind::rest:
       break;
   }
