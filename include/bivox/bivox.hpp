@@ -156,7 +156,7 @@ struct TextLocation {
 // column, and a position inside a character is that character's.
 class ScoreText {
  public:
-  explicit ScoreText(std::string_view cp932);
+  explicit ScoreText(std::string cp932);
   TextLocation locate(Position position) const;
   std::string_view bytes() const { return bytes_; }
 

@@ -51,6 +51,13 @@ class Text {
   void prepend(std::string_view text);
   // The text as a string of its own.
   std::string take() &&;
+  // Moves the text into `storage`, whose buffer it keeps from then on (with its capacity).
+  void move_into(std::string& storage) {
+    storage.assign(view());
+    buf_.swap(storage);
+    storage.clear();
+    front_ = 0;
+  }
   void swap(Text& other) noexcept {
     buf_.swap(other.buf_);
     std::swap(front_, other.front_);

@@ -100,16 +100,23 @@ std::string summary_line(const JobResult& r, NameEncoding encoding) {
   return format(cp932_to_utf8(fmt), name.c_str(), stop, end);
 }
 
-std::string text_mode(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
-  for (std::size_t from = 0; from < text.size();) {
-    const std::size_t lf = std::min(text.find('\n', from), text.size());
-    out.append(text.substr(from, lf - from));
-    if (lf == text.size()) break;
-    out += "\r\n";
-    from = lf + 1;
+void to_text_mode(std::string& text) {
+  const auto feeds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+  if (feeds == 0) return;
+  // From the back, each line moved once to its place.
+  std::size_t from = text.size();
+  text.resize(text.size() + feeds);
+  std::size_t to = text.size();
+  while (from != to) {
+    const char c = text[--from];
+    text[--to] = c;
+    if (c == '\n') text[--to] = '\r';
   }
+}
+
+std::string text_mode(std::string_view text) {
+  std::string out(text);
+  to_text_mode(out);
   return out;
 }
 
@@ -144,6 +151,9 @@ void run_pass(SessionState& session, int pass, std::string_view score) {
   begin_pass(session, pass);
   ctx.input.open(score);
   session.output.clear();
+  // Room for the rebuilt text and the line ends of its file, mostly: reserved once, touched
+  // only as far as it is written, and kept for the passes that follow.
+  session.output.reserve(score.size() + score.size() / 2);
   const auto record_stop = [&] {
     session.stop_position = ctx.input.tell_pos();
     ctx.input.seek_end();
@@ -187,7 +197,8 @@ JobResult run_job(SessionState& session, Job job, std::string_view score, std::s
     }
   }
   session.engine.input.close();
-  result.output = text_mode(session.output);
+  to_text_mode(session.output);
+  result.output = std::move(session.output);
   result.stop = session.stop_position;
   result.end = session.end_position;
   const auto& entries = session.diagnostics.entries();

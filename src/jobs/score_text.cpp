@@ -85,10 +85,13 @@ void measure(std::string_view bytes, std::size_t start, std::size_t offset, Text
 
 }  // namespace
 
-ScoreText::ScoreText(std::string_view cp932) : bytes_(cp932) {
+ScoreText::ScoreText(std::string cp932) : bytes_(std::move(cp932)) {
+  line_starts_.reserve(static_cast<std::size_t>(std::count(bytes_.begin(), bytes_.end(), '\n')) +
+                       1);
   line_starts_.push_back(0);
-  for (std::size_t i = 0; i < bytes_.size(); ++i) {
-    if (bytes_[i] == '\n') line_starts_.push_back(i + 1);
+  for (std::size_t feed = bytes_.find('\n'); feed != std::string::npos;
+       feed = bytes_.find('\n', feed + 1)) {
+    line_starts_.push_back(feed + 1);
   }
 }
 
