@@ -101,16 +101,21 @@ std::string summary_line(const JobResult& r, NameEncoding encoding) {
 }
 
 void to_text_mode(std::string& text) {
-  const auto feeds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+  std::size_t feeds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
   if (feeds == 0) return;
-  // From the back, each line moved once to its place.
-  std::size_t from = text.size();
+  // From the back, each line moved once to its place; the text before the first line feed
+  // stays where it is.
+  std::size_t end = text.size();
   text.resize(text.size() + feeds);
   std::size_t to = text.size();
-  while (from != to) {
-    const char c = text[--from];
-    text[--to] = c;
-    if (c == '\n') text[--to] = '\r';
+  for (; feeds > 0; --feeds) {
+    const std::size_t feed = std::string_view(text.data(), end).rfind('\n');
+    const std::size_t line = end - feed - 1;
+    to -= line;
+    std::char_traits<char>::move(text.data() + to, text.data() + feed + 1, line);
+    text[--to] = '\n';
+    text[--to] = '\r';
+    end = feed;
   }
 }
 
