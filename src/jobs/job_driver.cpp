@@ -1,6 +1,8 @@
 #include "jobs/job_driver.hpp"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <new>
 #include <span>
 
@@ -100,6 +102,27 @@ std::string summary_line(const JobResult& r, NameEncoding encoding) {
   return format(cp932_to_utf8(fmt), name.c_str(), stop, end);
 }
 
+namespace {
+
+// Where the last line feed before `end` stands, or npos; eight bytes at a time where none is.
+std::size_t last_feed(const char* text, std::size_t end) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101U;
+  constexpr std::uint64_t kHighs = 0x8080808080808080U;
+  constexpr std::uint64_t kFeeds = kOnes * '\n';
+  for (; end >= 8; end -= 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text + end - 8, 8);
+    const std::uint64_t x = word ^ kFeeds;  // a zero byte where a line feed is
+    if (((x - kOnes) & ~x & kHighs) != 0) break;
+  }
+  while (end > 0) {
+    if (text[--end] == '\n') return end;
+  }
+  return std::string::npos;
+}
+
+}  // namespace
+
 void to_text_mode(std::string& text) {
   std::size_t feeds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
   if (feeds == 0) return;
@@ -109,7 +132,7 @@ void to_text_mode(std::string& text) {
   text.resize(text.size() + feeds);
   std::size_t to = text.size();
   for (; feeds > 0; --feeds) {
-    const std::size_t feed = std::string_view(text.data(), end).rfind('\n');
+    const std::size_t feed = last_feed(text.data(), end);
     const std::size_t line = end - feed - 1;
     to -= line;
     std::char_traits<char>::move(text.data() + to, text.data() + feed + 1, line);
