@@ -104,11 +104,11 @@ class ValueStack {
     slot = std::move(places_[top_]).take();
   }
   // Appends the top text to `out` and pops it. A text longer than `out` takes `out` as its
-  // prefix instead, and becomes `out`.
-  void pop_append(Text& out) {
+  // prefix instead, and becomes `out`, unless `out` keeps its buffer (one reserved for it).
+  void pop_append(Text& out, bool keep_buffer = false) {
     --count_;
     Text& text = places_[top_ - 1];
-    if (out.size() < text.size()) {
+    if (!keep_buffer && out.size() < text.size()) {
       text.prepend(out.view());
       out.swap(text);
     } else {

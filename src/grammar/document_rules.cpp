@@ -38,7 +38,7 @@ bool Grammar::elements_in(std::string* storage) {
   if (!f.seq(&Grammar::element)) return f.fail();
   Text text = f.moved(1);
   if (storage != nullptr) text.move_into(*storage);
-  collect_elements(text);
+  collect_elements(text, storage != nullptr);
   return f.yield_moved(std::move(text));
 }
 
@@ -51,7 +51,7 @@ bool Grammar::element_loop() {
 
 // The element loop, as an activation of its own: appends the texts of the elements that
 // follow to `text`, and leaves the input after the last of them.
-void Grammar::collect_elements(Text& text) {
+void Grammar::collect_elements(Text& text, bool in_output) {
   // The text this loop holds counts against the bound on text held by all open loops.
   struct HeldText {
     ParseContext& ctx;
@@ -80,7 +80,7 @@ void Grammar::collect_elements(Text& text) {
       throw FatalStop(std::string(msg::kLoopBufferFull));
     }
     held.add(size);
-    if (!note) ctx.values.pop_append(text);
+    if (!note) ctx.values.pop_append(text, in_output);
   }
   ctx.input.seek_pos(p);
 }

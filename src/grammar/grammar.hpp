@@ -198,7 +198,8 @@ class Grammar {
   bool first_rule(std::span<const StartingRule> rules, const StartTable& starts);
   // The rule elements, its text built in `storage` (which is left empty) when one is given.
   bool elements_in(std::string* storage);
-  void collect_elements(Text& text);
+  // The element loop; `in_output`: `text` is built in the output's storage, which it keeps.
+  void collect_elements(Text& text, bool in_output = false);
   // Replaces the text just pushed by NL + that text: ⇒ NL + $1.
   bool start_line();
   struct TiedForms {
