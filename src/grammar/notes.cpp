@@ -135,7 +135,7 @@ std::optional<bool> Grammar::read_note_directly(Text& out) {
   st.last_accidental = sign != nullptr ? sign->value : kNoAccidental;
   st.note_seen = true;
   annotate_note();
-  out.insert(note_start, st.annotation.view());
+  if (!st.annotation.view().empty()) out.insert(note_start, st.annotation.view());
   return true;
 }
 
