@@ -244,13 +244,14 @@ struct TextLocation {
 // column, and a position inside a character is that character's.
 class ScoreText {
  public:
-  explicit ScoreText(std::string_view cp932);
+  explicit ScoreText(std::string cp932);
+  // The first call finds the lines; one ScoreText is not located from two threads at once.
   TextLocation locate(Position position) const;
   std::string_view bytes() const { return bytes_; }
 
  private:
   std::string bytes_;
-  std::vector<std::size_t> line_starts_;
+  mutable std::vector<std::size_t> line_starts_;  // found when first needed
 };
 
 // The location of a byte offset in UTF-8 text (columns count characters as the cp932 form

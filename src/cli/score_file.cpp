@@ -34,7 +34,8 @@ ScoreRun run_score_file(Session& session, Job job, const std::string& input,
   std::string score = read_file(input);
   if (encoding == ScoreEncoding::utf8) score = score_as_cp932(input, std::move(score));
   OutputFile output(named.output_name);
-  ScoreRun run{session.run(job, score, input, named), ScoreText(score)};
+  // The score's bytes go to its ScoreText once the job is done with them.
+  ScoreRun run{session.run(job, score, input, named), ScoreText(std::move(score))};
   const std::string& rebuilt = run.result.output;
   output.commit(encoding == ScoreEncoding::utf8 ? rebuilt_as_utf8(named.output_name, rebuilt)
                                                 : rebuilt);

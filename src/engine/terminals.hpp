@@ -89,9 +89,13 @@ inline bool blank_run_end(const InputSource& in, Position from, Position& to) {
   return false;
 }
 // With the fast paths: where the spacing from `from` ends, when that is known without a
-// skip.
-inline bool known_spacing_end(const InputSource& in, Position from, Position& to) {
-  return blank_run_end(in, from, to) || in.recall_spacing(from, to);
+// skip. A run of blanks is remembered like a skip: the terminal after a note's length and
+// the next note both look for it.
+inline bool known_spacing_end(InputSource& in, Position from, Position& to) {
+  if (in.recall_spacing(from, to)) return true;
+  if (!blank_run_end(in, from, to)) return false;
+  if (to != from) in.remember_spacing(from, to);
+  return true;
 }
 inline void skip_spacing(ParseContext& ctx) {
   Position to = 0;

@@ -51,6 +51,13 @@ class Text {
   void prepend(std::string_view text);
   // The text as a string of its own.
   std::string take() &&;
+  // Moves the text into `storage`, whose buffer it keeps from then on (with its capacity).
+  void move_into(std::string& storage) {
+    storage.assign(view());
+    buf_.swap(storage);
+    storage.clear();
+    front_ = 0;
+  }
   void swap(Text& other) noexcept {
     buf_.swap(other.buf_);
     std::swap(front_, other.front_);
@@ -97,11 +104,11 @@ class ValueStack {
     slot = std::move(places_[top_]).take();
   }
   // Appends the top text to `out` and pops it. A text longer than `out` takes `out` as its
-  // prefix instead, and becomes `out`.
-  void pop_append(Text& out) {
+  // prefix instead, and becomes `out`, unless `out` keeps its buffer (one reserved for it).
+  void pop_append(Text& out, bool keep_buffer = false) {
     --count_;
     Text& text = places_[top_ - 1];
-    if (out.size() < text.size()) {
+    if (!keep_buffer && out.size() < text.size()) {
       text.prepend(out.view());
       out.swap(text);
     } else {

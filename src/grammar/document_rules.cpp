@@ -8,9 +8,13 @@ namespace bivox {
 
 bool Grammar::document() {
   Frame f(*this);
-  if (!f.seq(&Grammar::elements)) return f.fail();
+  if (!f.seq(&Grammar::score_elements)) return f.fail();
   const std::size_t line_start = s_.output.size();
-  s_.output += f[1];
+  if (line_start == 0) {
+    s_.output = f.moved(1).take();
+  } else {
+    s_.output += f[1];
+  }
   s_.output += '\n';
   s_.engine.emit_trace(std::string_view(s_.output).substr(line_start));
   return true;
@@ -20,10 +24,21 @@ bool Grammar::document() {
 // the first element's text in one buffer, so the text of nested groups is not copied once
 // more at every level.
 bool Grammar::elements() {
+  return elements_in(nullptr);
+}
+
+// The rule elements for the whole score: its text is built in the storage of the output,
+// which keeps its capacity from one pass to the next.
+bool Grammar::score_elements() {
+  return elements_in(s_.output.empty() ? &s_.output : nullptr);
+}
+
+bool Grammar::elements_in(std::string* storage) {
   Frame f(*this);
   if (!f.seq(&Grammar::element)) return f.fail();
   Text text = f.moved(1);
-  collect_elements(text);
+  if (storage != nullptr) text.move_into(*storage);
+  collect_elements(text, storage != nullptr);
   return f.yield_moved(std::move(text));
 }
 
@@ -36,7 +51,7 @@ bool Grammar::element_loop() {
 
 // The element loop, as an activation of its own: appends the texts of the elements that
 // follow to `text`, and leaves the input after the last of them.
-void Grammar::collect_elements(Text& text) {
+void Grammar::collect_elements(Text& text, bool in_output) {
   // The text this loop holds counts against the bound on text held by all open loops.
   struct HeldText {
     ParseContext& ctx;
@@ -65,7 +80,7 @@ void Grammar::collect_elements(Text& text) {
       throw FatalStop(std::string(msg::kLoopBufferFull));
     }
     held.add(size);
-    if (!note) ctx.values.pop_append(text);
+    if (!note) ctx.values.pop_append(text, in_output);
   }
   ctx.input.seek_pos(p);
 }

@@ -29,6 +29,7 @@ class Grammar {
   // Document rules.
   bool document();
   bool elements();
+  bool score_elements();
   bool element_loop();
   bool element();
   bool element_other_than_note();
@@ -195,7 +196,10 @@ class Grammar {
   // The first matching rule of the list ⇒ $1, passing over the rules that cannot begin
   // with the next byte.
   bool first_rule(std::span<const StartingRule> rules, const StartTable& starts);
-  void collect_elements(Text& text);
+  // The rule elements, its text built in `storage` (which is left empty) when one is given.
+  bool elements_in(std::string* storage);
+  // The element loop; `in_output`: `text` is built in the output's storage, which it keeps.
+  void collect_elements(Text& text, bool in_output = false);
   // Replaces the text just pushed by NL + that text: ⇒ NL + $1.
   bool start_line();
   struct TiedForms {

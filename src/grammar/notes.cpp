@@ -136,7 +136,7 @@ std::optional<bool> Grammar::read_note_directly(Text& out) {
   st.note_seen = true;
   note_at_ = letter_at;
   annotate_note();
-  out.insert(note_start, st.annotation.view());
+  if (!st.annotation.view().empty()) out.insert(note_start, st.annotation.view());
   return true;
 }
 

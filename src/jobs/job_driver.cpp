@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <new>
 #include <span>
 
@@ -108,16 +110,49 @@ std::string summary_line(const JobResult& r, NameEncoding encoding) {
   return format(cp932_to_utf8(fmt), name.c_str(), stop, end);
 }
 
-std::string text_mode(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
-  for (std::size_t from = 0; from < text.size();) {
-    const std::size_t lf = std::min(text.find('\n', from), text.size());
-    out.append(text.substr(from, lf - from));
-    if (lf == text.size()) break;
-    out += "\r\n";
-    from = lf + 1;
+namespace {
+
+// Where the last line feed before `end` stands, or npos; eight bytes at a time where none is.
+std::size_t last_feed(const char* text, std::size_t end) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101U;
+  constexpr std::uint64_t kHighs = 0x8080808080808080U;
+  constexpr std::uint64_t kFeeds = kOnes * '\n';
+  for (; end >= 8; end -= 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text + end - 8, 8);
+    const std::uint64_t x = word ^ kFeeds;  // a zero byte where a line feed is
+    if (((x - kOnes) & ~x & kHighs) != 0) break;
   }
+  while (end > 0) {
+    if (text[--end] == '\n') return end;
+  }
+  return std::string::npos;
+}
+
+}  // namespace
+
+void to_text_mode(std::string& text) {
+  std::size_t feeds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+  if (feeds == 0) return;
+  // From the back, each line moved once to its place; the text before the first line feed
+  // stays where it is.
+  std::size_t end = text.size();
+  text.resize(text.size() + feeds);
+  std::size_t to = text.size();
+  for (; feeds > 0; --feeds) {
+    const std::size_t feed = last_feed(text.data(), end);
+    const std::size_t line = end - feed - 1;
+    to -= line;
+    std::char_traits<char>::move(text.data() + to, text.data() + feed + 1, line);
+    text[--to] = '\n';
+    text[--to] = '\r';
+    end = feed;
+  }
+}
+
+std::string text_mode(std::string_view text) {
+  std::string out(text);
+  to_text_mode(out);
   return out;
 }
 
@@ -183,6 +218,9 @@ void run_pass(SessionState& session, int pass, std::string_view score) {
   begin_pass(session, pass);
   ctx.input.open(score);
   session.output.clear();
+  // Room for the rebuilt text and the line ends of its file, mostly: reserved once, touched
+  // only as far as it is written, and kept for the passes that follow.
+  session.output.reserve(score.size() + score.size() / 2);
   const auto record_stop = [&] {
     session.stop_position = ctx.input.tell_pos();
     ctx.input.seek_end();
@@ -238,7 +276,8 @@ JobResult run_job(SessionState& session, Job job, std::string_view score, std::s
       note.kind = NotePlacement::Kind::left_alone;
     }
   }
-  result.output = text_mode(session.output);
+  to_text_mode(session.output);
+  result.output = std::move(session.output);
   result.stop = session.stop_position;
   result.end = session.end_position;
   const auto& entries = session.diagnostics.entries();

@@ -10,6 +10,7 @@
 namespace bivox {
 
 // The bytes a text-mode file gets for the text: every line feed becomes CR LF.
+void to_text_mode(std::string& text);
 std::string text_mode(std::string_view text);
 
 // The switches of the job's passes, in order.

@@ -83,16 +83,24 @@ void measure(std::string_view bytes, std::size_t start, std::size_t offset, Text
   }
 }
 
-}  // namespace
-
-ScoreText::ScoreText(std::string_view cp932) : bytes_(cp932) {
-  line_starts_.push_back(0);
-  for (std::size_t i = 0; i < bytes_.size(); ++i) {
-    if (bytes_[i] == '\n') line_starts_.push_back(i + 1);
+// Where each line begins: at 0 and after every line feed.
+std::vector<std::size_t> line_starts_of(std::string_view bytes) {
+  std::vector<std::size_t> starts;
+  starts.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+  starts.push_back(0);
+  for (std::size_t feed = bytes.find('\n'); feed != std::string_view::npos;
+       feed = bytes.find('\n', feed + 1)) {
+    starts.push_back(feed + 1);
   }
+  return starts;
 }
 
+}  // namespace
+
+ScoreText::ScoreText(std::string cp932) : bytes_(std::move(cp932)) {}
+
 TextLocation ScoreText::locate(Position position) const {
+  if (line_starts_.empty()) line_starts_ = line_starts_of(bytes_);
   const auto offset = static_cast<std::size_t>(
       std::clamp<Position>(position, 0, static_cast<Position>(bytes_.size())));
   const auto next = std::upper_bound(line_starts_.begin(), line_starts_.end(), offset);
