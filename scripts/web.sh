@@ -37,7 +37,7 @@ cmake --build build-wasm -j 2
 
 rm -rf build-web
 mkdir -p build-web/guide
-cp web/index.html web/style.css web/app.js web/worker.js web/bivox.js web/stereo-map.js \
+cp web/index.html web/style.css web/app.js web/worker.js web/bivox.js \
   build-wasm/web/bivox-core.js data/Bivox.html build-web/
 cp data/guide/*.txt build-web/guide/
 echo "web.sh: the page is in build-web/"

@@ -2,9 +2,8 @@
 // dropping it; the three jobs run in a Web Worker (worker.js); the rebuilt score shows in
 // the upper view, the summary with the diagnostics in the lower one, and the output can be
 // saved under its derived name. Macro expansion and stereo conversion make their output the
-// current score, so jobs chain as in the dialog.
-import { stereoMapSvg } from './stereo-map.js';
-
+// current score, so jobs chain as in the dialog. The stereo options' three texts are read
+// when a job starts; empty ones keep the defaults.
 const $ = (id) => document.getElementById(id);
 
 const RUNNING_CAPTIONS = {
@@ -20,6 +19,8 @@ const OUT_OF_MEMORY =
   'remembered chords, tuplets and the nameless macro are cleared.)';
 const ENGINE_FAILED = 'The engine stopped unexpectedly and was restarted: ';
 const GUIDE_DOCUMENT = 11;
+// The stereo options' texts by their inputs' ids.
+const STEREO_INPUTS = { panRange: 'pan-range', pitchRange: 'pitch-range', leave: 'leave' };
 // The upper view's lines: its line height in pixels (style.css) and lines per block.
 const LINE_HEIGHT = 18;
 const BLOCK_LINES = 200;
@@ -60,6 +61,8 @@ class Engine {
     if (data.type === 'error') {
       request.reject(data);
       this.restart();
+    } else if (data.type === 'refused') {
+      request.reject(data);
     } else {
       request.resolve(data);
     }
@@ -89,8 +92,8 @@ class Engine {
     return (await this.request({ type: 'decode', bytes })).text;
   }
 
-  run(job, score, onPass) {
-    return this.request({ type: 'run', job, bytes: score.bytes, name: score.name }, onPass);
+  run(job, score, stereo, onPass) {
+    return this.request({ type: 'run', job, bytes: score.bytes, name: score.name, stereo }, onPass);
   }
 }
 
@@ -106,6 +109,29 @@ function setCaption(text) {
 function notify(text) {
   $('notice').textContent = text;
   $('notice').hidden = !text;
+}
+
+// The stereo options as the module takes them, from their inputs.
+function stereoOptions() {
+  return Object.fromEntries(
+    Object.entries(STEREO_INPUTS).map(([key, id]) => [key, $(id).value.trim()]),
+  );
+}
+
+function restoreStereoDefaults() {
+  for (const id of Object.values(STEREO_INPUTS)) $(id).value = '';
+}
+
+// The dialog's line for stereo options that differ from the defaults, or null.
+function stereoSettingsLine({ panRange: [left, right], pitchRange, leave }) {
+  const parts = [];
+  if (left !== -64 || right !== 64) parts.push(`パンの範囲 ${left}..${right}`);
+  if (pitchRange) {
+    const { lowest, highest, lowestNote, highestNote } = pitchRange;
+    parts.push(`音域 ${lowestNote}..${highestNote} (${lowest}..${highest})`);
+  }
+  if (leave) parts.push(`そのままのトラック ${leave}`);
+  return parts.length ? `ステレオ化の設定：${parts.join('、')}` : null;
 }
 
 function setRunning(running) {
@@ -188,10 +214,16 @@ function showMessages(items) {
   showLower(list);
 }
 
-// As the dialog's lower display: the summary, the diagnostics, the summary again; the
-// place where the parse stopped early or the fatal stop's message stand before the last.
+// As the dialog's lower display: the summary, the stereo options when not the defaults,
+// the diagnostics, the summary again; the place where the parse stopped early or the fatal
+// stop's message stand before the last.
 function showResult(r) {
-  const items = [messageItem(r.summary), ...r.diagnostics.map((d) => messageItem(d.text, d))];
+  const settings = r.placement && stereoSettingsLine(r.placement.options);
+  const items = [
+    messageItem(r.summary),
+    ...(settings ? [messageItem(settings, null, 'settings')] : []),
+    ...r.diagnostics.map((d) => messageItem(d.text, d)),
+  ];
   if (r.fatal) items.push(messageItem(r.fatal.trimEnd(), r.stopAt, 'fatal'));
   else if (!r.complete) items.push(messageItem('打ち切り位置 (not understood from here on)', r.stopAt, 'stop'));
   items.push(messageItem(r.summary));
@@ -218,7 +250,7 @@ function panRange(t) {
   return `${signedPan(t.lowestPan)} .. ${signedPan(t.highestPan)}`;
 }
 
-function showPlacement(placement) {
+function showPlacement(placement, map) {
   const rows = placement.tracks.map((t) => {
     const row = document.createElement('tr');
     row.dataset.track = t.letter;
@@ -235,7 +267,7 @@ function showPlacement(placement) {
     return row;
   });
   $('placement').tBodies[0].replaceChildren(...rows);
-  $('stereo-map').innerHTML = stereoMapSvg(placement);
+  $('stereo-map').innerHTML = map;
   $('stereo-result').hidden = false;
 }
 
@@ -259,7 +291,8 @@ async function runJob(job) {
   setRunning(true);
   setCaption(RUNNING_CAPTIONS[job][0]);
   try {
-    const { result: r, outputText } = await engine.run(job, current, (pass) =>
+    const stereo = job === 'stereo' ? stereoOptions() : {};
+    const { result: r, outputText } = await engine.run(job, current, stereo, (pass) =>
       setCaption(RUNNING_CAPTIONS[job][pass]),
     );
     if (r.fatal) notify(r.fatal.trimEnd());
@@ -268,9 +301,10 @@ async function runJob(job) {
     showResult(r);
     offerDownload(r);
     $('stereo-result').hidden = true;
-    if (r.placement && !r.fatal) showPlacement(r.placement);
+    if (r.stereoMap) showPlacement(r.placement, r.stereoMap);
   } catch (error) {
-    notify(error.outOfMemory ? OUT_OF_MEMORY : ENGINE_FAILED + error.message);
+    if (error.type === 'refused') notify(`ステレオ化の設定: ${error.message}`);
+    else notify(error.outOfMemory ? OUT_OF_MEMORY : ENGINE_FAILED + error.message);
   } finally {
     setCaption(current.name);
     setRunning(false);
@@ -299,6 +333,7 @@ $('file-input').addEventListener('change', (e) => {
 for (const id of ['syntax', 'expand', 'stereo']) {
   $(id).addEventListener('click', () => runJob(id));
 }
+$('stereo-defaults').addEventListener('click', restoreStereoDefaults);
 $('download').addEventListener('click', (e) => {
   if ($('download').getAttribute('aria-disabled') === 'true') e.preventDefault();
 });

@@ -13,6 +13,11 @@ import createCore from './bivox-core.js';
 
 export const jobs = Object.freeze(['syntax', 'expand', 'stereo']);
 
+// The stereo options' texts in the binding's order; a missing one is empty, the default.
+function stereoTexts({ panRange = '', pitchRange = '', leave = '' } = {}) {
+  return [String(panRange), String(pitchRange), String(leave)];
+}
+
 export async function createBivox() {
   const core = await createCore();
   // A session's engine lives in the module's memory; it is given back when the session
@@ -27,17 +32,23 @@ export async function createBivox() {
     }
 
     // Runs a job ('syntax', 'expand' or 'stereo') over the score's bytes (cp932, as
-    // stored) known by `name`. `options.beforePass(index)` is called before each pass.
+    // stored) known by `name`. `options.beforePass(index)` is called before each pass;
+    // `options.stereo` holds the stereo options as texts, {panRange: '-32..32',
+    // pitchRange: 'C2..C7', leave: 'AB'}, each missing or empty for the default. A text
+    // the core refuses throws an Error with the core's message.
     run(job, bytes, name, options = {}) {
       if (!jobs.includes(job)) throw new TypeError(`job must be one of ${jobs.join(', ')}`);
       if (!(bytes instanceof Uint8Array)) throw new TypeError('bytes must be a Uint8Array');
-      return this.#engine.run(job, bytes, String(name), options.beforePass ?? null);
+      const beforePass = options.beforePass ?? null;
+      return this.#engine.run(job, bytes, String(name), beforePass, ...stereoTexts(options.stereo));
     }
   }
 
   return {
     Session,
     jobs,
+    // The core's message for stereo options (as `run` takes them) it refuses, or null.
+    stereoRefusal: (stereo) => core.stereoRefusal(...stereoTexts(stereo)),
     // cp932 bytes as a string; bytes that are no cp932 character become U+FFFD.
     decode: (bytes) => core.decode(bytes),
     // A string as cp932 bytes, or null when a character has no cp932 form.

@@ -1,10 +1,11 @@
 // The page's engine: runs jobs in a Web Worker, so that a large score never freezes the
 // page. One session lives as long as the worker, as the dialog keeps one for its life.
 //
-// Requests:  {id, type: 'run', job, bytes, name}   {id, type: 'decode', bytes}
+// Requests:  {id, type: 'run', job, bytes, name, stereo}   {id, type: 'decode', bytes}
 // Answers:   {id, type: 'pass', index}              before each pass of a job
 //            {id, type: 'result', result, outputText}
 //            {id, type: 'text', text}
+//            {id, type: 'refused', message}              stereo options the core refuses
 //            {id, type: 'error', outOfMemory, message}  the engine could not go on
 import { createBivox } from './bivox.js';
 
@@ -23,7 +24,10 @@ function text(bytes) {
 
 function answer(request) {
   if (request.type === 'decode') return { type: 'text', text: text(request.bytes) };
+  const refused = bivox.stereoRefusal(request.stereo);
+  if (refused) return { type: 'refused', message: refused };
   const result = session.run(request.job, request.bytes, request.name, {
+    stereo: request.stereo,
     beforePass: (index) => postMessage({ id: request.id, type: 'pass', index }),
   });
   return { type: 'result', result, outputText: text(result.output) };

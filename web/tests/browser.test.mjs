@@ -110,10 +110,10 @@ async function download() {
   return new Uint8Array(readFileSync(file));
 }
 
-function nativeOf(job, file) {
+function nativeOf(job, file, options = []) {
   const dir = tempDir('bivox-web-');
   copyFileSync(file, path.join(dir, path.basename(file)));
-  return { dir, ...runNative(job, dir, [path.basename(file)])[0] };
+  return { dir, ...runNative(job, dir, [path.basename(file)], options)[0] };
 }
 
 const same = (a, b) => Buffer.from(a).equals(Buffer.from(b));
@@ -134,12 +134,31 @@ test('stereo conversion of the example, opened through the file chooser', async 
   assert.deepEqual(result.lower, [native.json.summary, ...located, native.json.summary]);
   assert.ok(same(await download(), native.output), 'downloaded bytes');
 
-  const bars = await page.$$eval('#stereo-map svg g.track', (gs) =>
-    gs.map((g) => [g.dataset.track, Number(g.dataset.lowestPan), Number(g.dataset.highestPan)]),
+  const bars = await page.$$eval('#stereo-map svg rect.bar', (rs) =>
+    rs.map((r) => [r.dataset.track, Number(r.dataset.lowestPan), Number(r.dataset.highestPan)]),
   );
   const placed = native.json.placement.tracks.filter((t) => t.pan);
   assert.deepEqual(bars, placed.map((t) => [t.track, t.pan.lowest, t.pan.highest]));
   await page.screenshot({ path: path.join(buildWeb, 'page.png'), fullPage: true });
+});
+
+test('a stereo option on the page gives what bivox-cli gives with it, until the defaults return', async () => {
+  await openScore(minuetPath);
+  await page.type('#pan-range', '20..-40');
+  const result = await runJob('stereo');
+  const native = nativeOf('stereo', minuetPath, ['--pan-range', '20..-40']);
+
+  assert.equal(result.upper, shown(native.output));
+  assert.ok(same(await download(), native.output), 'downloaded bytes');
+  assert.equal(result.lower[1], 'ステレオ化の設定：パンの範囲 20..-40');
+  const band = await page.$eval('#stereo-map svg', (svg) => [svg.dataset.panLeft, svg.dataset.panRight]);
+  assert.deepEqual(band, ['20', '-40']);
+
+  await page.click('#stereo-defaults');
+  await openScore(minuetPath);
+  const plain = await runJob('stereo');
+  assert.equal(plain.upper, shown(nativeOf('stereo', minuetPath).output));
+  assert.equal(plain.lower.length, result.lower.length - 1, 'no settings line');
 });
 
 test('macro expansion then stereo conversion chain as in the dialog', async () => {

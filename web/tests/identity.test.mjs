@@ -1,7 +1,8 @@
 // Same bytes everywhere: the module under Node against the native bivox-cli, over every
 // golden case, a few hundred generated scores and nestings up to a million levels deep:
 // output bytes, output name, stop and end positions with their lines and columns, the
-// summary, the diagnostics with their places, fatal messages and the stereo placement.
+// summary, the diagnostics with their places, fatal messages and the stereo placement; and
+// the stereo options with the stereo map against bivox-cli given the same options.
 //
 // The module runs in a process with a 64 MB stack, so that the engine's own nesting limit
 // ends a deep score as it does natively; with the JavaScript engine's usual stack (Node's
@@ -28,6 +29,17 @@ const JOBS = ['syntax', 'expand', 'stereo'];
 const SIZES = [400, 4000, 40000];
 const SEEDS = 100;
 const DEPTHS = [1, 2, 10, 100, 1000, 1666, 1667, 5000, 1000000];
+
+// Stereo options as the module takes them and as bivox-cli does: the pan range reversed
+// and narrowed, a fixed pitch range by names and by numbers, tracks left alone.
+const STEREO_OPTIONS = [
+  [{ panRange: '-32..32' }, ['--pan-range', '-32..32']],
+  [
+    { panRange: '40..-20', pitchRange: 'C2..C7', leave: 'BA' },
+    ['--pan-range', '40..-20', '--pitch-range', 'C2..C7', '--leave', 'BA'],
+  ],
+  [{ pitchRange: '50..60', leave: 'Z' }, ['--pitch-range', '50..60', '--leave', 'Z']],
+];
 
 const STACK_KB = 65536;
 
@@ -100,6 +112,33 @@ test('nestings up to a million levels deep', async () => {
     const score = { name: `nested${depth}.zrb`, bytes: generate('--nested', depth) };
     for (const job of JOBS) await compare(job, [score], 'nested');
   }
+});
+
+test('stereo options and the stereo map, as bivox-cli with the same options', () => {
+  const scores = [
+    { name: 'minuet.zrb', bytes: new Uint8Array(readFileSync(minuetPath)) },
+    { name: 'g4000.zrb', bytes: generate(4000, 3) },
+  ];
+  for (const [stereo, cliOptions] of STEREO_OPTIONS) {
+    for (const { name, bytes } of scores) {
+      const dir = tempDir('bivox-web-');
+      writeFileSync(path.join(dir, name), bytes);
+      const [native] = runNative('stereo', dir, [name], [...cliOptions, '--map', 'map.svg']);
+      const r = new bivox.Session().run('stereo', bytes, name, { stereo });
+      const what = `${name} ${cliOptions.join(' ')}`;
+      assert.ok(Buffer.from(r.output).equals(Buffer.from(native.output)), `${what}: output bytes`);
+      assert.deepEqual(moduleView(r), nativeView(native.json), what);
+      assert.equal(r.stereoMap, readFileSync(path.join(dir, 'map.svg'), 'utf8'), `${what}: map`);
+      compared += 1;
+    }
+  }
+  // A refused text throws the core's message, which stereoRefusal gives beforehand.
+  const session = new bivox.Session();
+  const run = (stereo) => session.run('stereo', scores[0].bytes, 'minuet.zrb', { stereo });
+  assert.throws(() => run({ panRange: '5..5' }), { name: 'Error', message: /^'5\.\.5': / });
+  const message = bivox.stereoRefusal({ leave: 'AQ' });
+  assert.match(message, /'Q' is no track letter/);
+  assert.throws(() => run({ leave: 'AQ' }), { message });
 });
 
 test('with a browser-sized stack a million levels end in the nesting stop, and the session goes on', () => {

@@ -31,10 +31,10 @@ export function generate(...args) {
 
 // Runs bivox-cli over the named score files in `dir`, in one session as one call does:
 // per file run, its JSON object (a stereo conversion's with the placement report) and the
-// output file's bytes.
-export function runNative(job, dir, names) {
+// output file's bytes. `options` are more of bivox-cli's options ('--pan-range', ...).
+export function runNative(job, dir, names, options = []) {
   const report = job === 'stereo' ? ['--report'] : [];
-  const run = spawnSync(cli, [job, '--json', ...report, ...names], {
+  const run = spawnSync(cli, [job, '--json', ...report, ...options, ...names], {
     cwd: dir,
     encoding: 'utf8',
     maxBuffer: 1 << 30,
@@ -78,6 +78,11 @@ export function moduleView(r) {
     diagnostics: r.diagnostics.map((d) => [d.text, d.position, d.line, d.column]),
     fatal: r.fatal,
     placement: r.placement && {
+      options: [
+        r.placement.options.panRange,
+        r.placement.options.pitchRange && [r.placement.options.pitchRange.lowest, r.placement.options.pitchRange.highest],
+        r.placement.options.leave,
+      ],
       centre: placed ? round6(r.placement.centre) : null,
       scale: placed ? round6(r.placement.scale) : null,
       tracks: r.placement.tracks.map((t) => [
@@ -109,6 +114,12 @@ export function nativeView(j) {
     }),
     fatal: j.fatal,
     placement: j.job !== 'stereo' ? null : {
+      options: [
+        j.placement.options.pan_range,
+        j.placement.options.pitch_range &&
+          [j.placement.options.pitch_range.lowest.pitch, j.placement.options.pitch_range.highest.pitch],
+        j.placement.options.leave,
+      ],
       centre: j.placement.centre,
       scale: j.placement.scale,
       tracks: j.placement.tracks.map((t) => [
