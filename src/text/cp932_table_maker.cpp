@@ -83,6 +83,8 @@ int main(int argc, char** argv) {
     code_points.push_back(cp);
     encodings.push_back(out.size() == 1 ? out[0] : (out[0] << 8 | out[1]));
   }
+  iconv_close(from_cp932);
+  iconv_close(to_cp932);
 
   std::FILE* f = std::fopen(argv[1], "w");
   if (f == nullptr) {
