@@ -94,7 +94,7 @@ val placement(const bivox::Placement& p) {
 }
 
 val result_object(const bivox::JobResult& r, std::string_view score) {
-  const bivox::ScoreText text(score);
+  const bivox::ScoreText text{std::string(score)};
   val v = val::object();
   v.set("job", std::string(bivox::job_name(r.job)));
   v.set("name", r.name);
