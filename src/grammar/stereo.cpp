@@ -146,7 +146,9 @@ class SecondPassWriter {
 
   // Byte by byte: the marks and line ends stand a few bytes apart.
   std::string write(std::string_view text) {
-    out_.resize(text.size() + text.size() / 4 + kMostPerMark);
+    // Reserved whole, but sized (and so touched) only as far as it is written.
+    out_.reserve(text.size() + text.size() / 4);
+    out_.clear();
     size_ = 0;
     const char mark = s_.mark;
     const bool crlf = form_ == Form::file;
@@ -154,9 +156,9 @@ class SecondPassWriter {
     while (at < text.size()) {
       // The plain bytes up to the next mark, with local copies that the stores leave alone.
       char* const out = out_.data();
-      const std::size_t room = out_.size() - 1;
+      const std::size_t room = out_.size();
       std::size_t n = size_;
-      for (; at < text.size() && n < room; ++at) {
+      for (; at < text.size() && n + 2 <= room; ++at) {
         const char c = text[at];
         if (c == mark) break;
         if (c == '\n' && crlf) out[n++] = '\r';
@@ -165,7 +167,7 @@ class SecondPassWriter {
       size_ = n;
       if (at < text.size() && text[at] == mark) {
         at = pan_mark_at(text, at, mark) ? pan_command(text, at) : value_report(text, at);
-      } else if (n >= room) {
+      } else if (n + 2 > room) {
         grow(2);
       }
     }
@@ -179,7 +181,7 @@ class SecondPassWriter {
     piece.copy(out_.data() + size_, piece.size());
     size_ += piece.size();
   }
-  void grow(std::size_t more) { out_.resize(std::max(2 * out_.size(), size_ + more)); }
+  void grow(std::size_t more) { out_.resize(std::max(out_.size() + kStep, size_ + more)); }
 
   // A pan command's mark: the mark byte, the track letter, "S" and the pitch the first pass
   // wrote. Nothing is written for a track whose pan is fixed or that holds drums.
@@ -222,8 +224,8 @@ class SecondPassWriter {
     return std::min(end + 3, text.size());
   }
 
-  // Room kept for one replacement beyond the text's own length.
-  static constexpr std::size_t kMostPerMark = 64;
+  // How far the text's size grows at a time.
+  static constexpr std::size_t kStep = 64 * 1024;
   // The commands of the pitches below this are made once per text.
   static constexpr int kMadeOnce = 256;
   const GrammarState& s_;
