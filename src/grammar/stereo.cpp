@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -181,6 +182,12 @@ class SecondPassWriter {
     piece.copy(out_.data() + size_, piece.size());
     size_ += piece.size();
   }
+  // A command is copied whole, with the unused rest of its array: a fixed size copies fast.
+  void put(const ShortText& command) {
+    if (size_ + command.text.size() > out_.size()) grow(command.text.size());
+    std::memcpy(out_.data() + size_, command.text.data(), command.text.size());
+    size_ += command.size;
+  }
   void grow(std::size_t more) { out_.resize(std::max(out_.size() + kStep, size_ + more)); }
 
   // A pan command's mark: the mark byte, the track letter, "S" and the pitch the first pass
@@ -197,12 +204,12 @@ class SecondPassWriter {
     if (s_.score.pan_fixed[t] || s_.score.drum_track[t]) return end;
     const auto pitch = static_cast<int>(negative ? -magnitude : magnitude);
     if (pitch < 0 || pitch >= kMadeOnce) {
-      put(pan_command_for(placed_value(pitch, s_.pitch)).view());
+      put(pan_command_for(placed_value(pitch, s_.pitch)));
       return end;
     }
     ShortText& command = by_pitch_[static_cast<std::size_t>(pitch)];
     if (command.size == 0) command = pan_command_for(placed_value(pitch, s_.pitch));
-    put(command.view());
+    put(command);
     return end;
   }
 
