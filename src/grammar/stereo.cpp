@@ -89,7 +89,7 @@ int placed_value(int pitch, const PitchScale& s) {
 
 void Grammar::annotate_note() {
   ScoreState& st = s_.score;
-  st.annotation = {};
+  st.annotation.size = 0;
   const auto t = static_cast<std::size_t>(st.current_track);
   if (s_.switches.plain_notes) return;
   if (st.last_note == kRestNote) return record_note(NotePlacement::Kind::rest);
