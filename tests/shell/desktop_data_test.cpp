@@ -1,18 +1,11 @@
 // The files that go with the dialog on a desktop: its guide texts and HTML document, found
 // in the portable and in the installed layout, and the icon that the desktop shows for it.
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QImage>
-#include <QPlainTextEdit>
 #include <QTemporaryDir>
-#include <QTest>
 
-#include "fake_platform.hpp"
+#include "dialog_support.hpp"
 #include "shell/dialog_text.hpp"
-#include "shell/main_dialog.hpp"
 #include "shell/program_icon.hpp"
-#include "shell/shell_text.hpp"
 
 namespace bivox::shell {
 
@@ -25,30 +18,9 @@ class DesktopDataTest : public QObject {
   QString path(const QString& relative) const {
     return QDir::toNativeSeparators(tmp_.filePath(relative));
   }
-  static QString guidePath(const QString& dataDir, int n) {
-    return dataDir + QStringLiteral("/案内/__Guide%1.txt").arg(n, 3, 10, QLatin1Char('0'));
-  }
   // Each guide text names the directory it lies in.
   static QString guideText(const QString& dataDir, int n) {
     return QStringLiteral("%1 案内その%2").arg(dataDir).arg(n);
-  }
-  static void writeData(const QString& dataDir) {
-    QVERIFY(QDir().mkpath(dataDir + QStringLiteral("/案内")));
-    for (int n = 0; n <= 10; ++n) {
-      QFile guide(guidePath(dataDir, n));
-      QVERIFY(guide.open(QIODevice::WriteOnly));
-      guide.write(QByteArray::fromStdString(toCp932(guideText(dataDir, n))));
-    }
-    QFile document(dataDir + QStringLiteral("/Bivox.html"));
-    QVERIFY(document.open(QIODevice::WriteOnly));
-  }
-  static QString lower(MainDialog& d) {
-    return d.findChild<QPlainTextEdit*>(QStringLiteral("lowerDisplay"))->toPlainText();
-  }
-  static void selectGuide(MainDialog& d, int index) {
-    auto* box = d.findChild<QComboBox*>(QStringLiteral("guideBox"));
-    box->setCurrentIndex(index);
-    emit box->activated(index);
   }
 
  private slots:
@@ -73,7 +45,9 @@ class DesktopDataTest : public QObject {
     QFETCH(QStringList, dataDirs);
     QFETCH(QString, usedDir);
     QFETCH(QString, missingDir);
-    for (const QString& dir : dataDirs) writeData(path(dir));
+    for (const QString& dir : dataDirs) {
+      writeGuides(path(dir), [&](int n) { return guideText(path(dir), n); });
+    }
     FakePlatform fake;
     fake.programDir = path(programDir);
     fake.cacheDir = path(QStringLiteral("cache"));
