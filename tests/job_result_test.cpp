@@ -1,6 +1,6 @@
 // What a job hands to the tools besides its output (the tool's tests show where diagnostics
-// are placed): the positions kept with the diagnostics, what the stereo placement met per
-// track, and where a fatal stop happened.
+// are placed and what the placement met per track): the positions kept with the diagnostics,
+// each note the stereo placement met, and where a fatal stop happened.
 #include <gtest/gtest.h>
 
 #include "score_generator.hpp"
@@ -18,24 +18,6 @@ TEST(JobResult, PositionsAreDroppedWithTheirDiagnosticsBeyondCapacity) {
   EXPECT_EQ(list.positions().size(), Diagnostics::kCapacity);
   list.clear();
   EXPECT_TRUE(list.positions().empty());
-}
-
-// The tool's report tests show each kind of track; here B sets its pan after its first
-// note, which is recorded but neither placed nor counted in the range. Other jobs record
-// nothing.
-TEST(JobResult, TheStereoJobRecordsEveryTracksPitchesAndPlacedPans) {
-  const test::Run run = run_score(Job::stereo, "%1\n#A0 o4 d4 _4 s4 o5 d4\n#B0 o3 d4\n@B S0\n");
-  const std::vector<TrackPlacement>& tracks = run.result.placement.tracks;
-  ASSERT_EQ(tracks.size(), 2U);
-  EXPECT_EQ(tracks[0].placed, 3);
-  const TrackPlacement& b = tracks[1];
-  EXPECT_EQ(b.letter, 'B');
-  EXPECT_EQ(b.kind, TrackPlacement::Kind::pan_fixed);
-  EXPECT_EQ(b.notes, 1);
-  EXPECT_EQ(b.lowest_pitch, 36);
-  EXPECT_EQ(b.placed, 0);
-  EXPECT_FLOAT_EQ(run.result.placement.centre, 54.0F);
-  EXPECT_TRUE(run_score(Job::syntax, "%1\n#A0 d4\n").result.placement.tracks.empty());
 }
 
 JobResult stereo_with_notes(std::string_view score, bool fast_paths = true,

@@ -48,6 +48,16 @@ std::vector<std::string> texts(const std::vector<Diagnostic>& diagnostics);
 // The output file's text with CR LF turned back into line feeds.
 std::string lines(std::string_view output_bytes);
 
+// bivox-cli run in `dir` on the space-separated arguments, its input empty and its output and
+// error captured in files there (not terminals).
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+  long peak_kib = 0;  // its peak resident memory
+};
+CliRun run_cli(const std::filesystem::path& dir, const std::string& args);
+
 // A case file of golden/ (its layout is described in golden_test.cpp).
 struct GoldenCase {
   std::vector<std::string> header;  // the lines before the first section
