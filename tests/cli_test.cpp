@@ -75,6 +75,7 @@ TEST_F(Cli, SummariesFrameTheDiagnosticsOrFollowTheirLocations) {
   write("whole.zrb", kWholeScore);
   const std::string stopped = "[song.zrb][4e][61]の構文テスト、処理を打ち切りしました。\n";
   const std::string complete = "[whole.zrb]の構文テストを完了しました。\n";
+  const std::string expanded = "[_song.zrb][4e][61]のマクロ展開、処理を打ち切りしました。\n";
   struct Case {
     const char* args;
     int status;
@@ -83,6 +84,7 @@ TEST_F(Cli, SummariesFrameTheDiagnosticsOrFollowTheirLocations) {
   for (const Case& c :
        {Case{"syntax song.zrb", 4, stopped + "展開マクロがありました、展開して下さい\n" + stopped},
         Case{"syntax whole.zrb", 0, complete + complete},
+        Case{"expand song.zrb", 4, expanded + expanded},
         Case{"syntax --locations whole.zrb", 0, complete},
         // Column 13 of line 7 is the first "?": the two double-byte characters count one
         // column each, and take two cells each in the caret line.

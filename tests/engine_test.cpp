@@ -132,20 +132,7 @@ TEST(SpacingSkip, RecordHolds1023CharactersOfEveryKind) {
   }
 }
 
-// One skip serves every terminal at the same place, but an unclosed comment is traced by
-// every skip, so that the trace is the same with and without the fast paths.
-TEST(SpacingSkip, UnclosedCommentIsTracedByEverySkip) {
-  ParseContext ctx;
-  std::string trace;
-  ctx.trace = [&](std::string_view line) { trace += line; };
-  ctx.input.open("  /* open");
-  EXPECT_EQ(next_token_byte(ctx), kAnyByte);
-  skip_spacing(ctx);
-  ctx.input.seek_pos(0);
-  skip_spacing(ctx);
-  EXPECT_EQ(trace, repeat(msg::kTraceUnclosedComment, 2));
-}
-
+// One skip serves every terminal at the same place, until another input is opened.
 TEST(SpacingSkip, RememberedSkipIsForgottenWithItsInput) {
   ParseContext ctx;
   ctx.input.open("  x");

@@ -141,6 +141,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "[" + std::string(300, 'd') + "]\n",
                      {kBracketReport + "[" + std::string(300, 'd') + "]"}},
         LanguageCase{Job::stereo, "[d m] S0", "[dm]\nS0\n"},
+        // A pan set inside a chord that then fails stays in force for the second pass.
+        LanguageCase{Job::stereo, "#B0 x1 c @BC [T+4 S0", "\n#B0 \nx1c\n@BC\n", {}, 13},
         LanguageCase{Job::syntax, "@B S0 #B0 [d m]", "\n@B\nS0\n#B0 [dm]\n"},
         LanguageCase{
             Job::syntax, "@B S0 #A0 [d m]", "\n@B\nS0\n#A0 [dm]\n", {kBracketReport + "[dm]"}},
