@@ -168,10 +168,6 @@ constexpr ClassPattern kLongName{"[a-zA-Z_-_][a-zA-Z0-9_-_]+"};
 TEST(Terminals, MatchOrLeaveTheInputWhereItWas) {
   const TerminalCase cases[] = {
       {"no spacing between a literal's bytes", "a b", literal("ab"), "<fail>", 0},
-      {"comments before a literal", "//-c\r\n/*d*/!e!ab", literal("ab"), "ab", 16},
-      {"a literal after a double-byte character", "\x82\xa0z", literal("z"), "z", 3},
-      {"a lead byte at the end", "\x82", literal("a"), "<fail>", 0},
-      {"a literal cut by Ctrl-Z", "a\x1az", literal("az"), "<fail>", 0},
       {"high bytes lie below every range", "a\xe9", pattern(kLongName), "<fail>", 0},
       {"the empty quoted text", "\"\"x", match_quoted_text, "\"\"", 2},
       {"quoted text keeps double-byte characters", "\"\x82\xa0\"", match_quoted_text,

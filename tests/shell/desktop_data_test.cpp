@@ -24,50 +24,43 @@ class DesktopDataTest : public QObject {
   }
 
  private slots:
-  void guideFilesAreFoundInEachLayout_data() {
-    QTest::addColumn<QString>("programDir");
-    QTest::addColumn<QStringList>("dataDirs");
-    QTest::addColumn<QString>("usedDir");
-    QTest::addColumn<QString>("missingDir");  // where a file that is in neither is reported
-    QTest::newRow("portable: beside the executable")
-        << "portable" << QStringList{"portable"} << "portable"
-        << "portable";
-    QTest::newRow("installed: in ../share/bivox")
-        << "usr/bin" << QStringList{"usr/share/bivox"} << "usr/share/bivox"
-        << "usr/share/bivox";
-    QTest::newRow("both: beside the executable first")
-        << "opt/bin" << QStringList{"opt/share/bivox", "opt/bin"} << "opt/bin"
-        << "opt/share/bivox";
-  }
-
+  // Beside the executable, in ../share/bivox, or both (beside the executable first). A guide
+  // that is in neither place is reported in ../share/bivox when that exists.
   void guideFilesAreFoundInEachLayout() {
-    QFETCH(QString, programDir);
-    QFETCH(QStringList, dataDirs);
-    QFETCH(QString, usedDir);
-    QFETCH(QString, missingDir);
-    for (const QString& dir : dataDirs) {
-      writeGuides(path(dir), [&](int n) { return guideText(path(dir), n); });
-    }
-    FakePlatform fake;
-    fake.programDir = path(programDir);
-    fake.cacheDir = path(QStringLiteral("cache"));
-    QVERIFY(QDir().mkpath(fake.programDir));
-    MainDialog d(fake);
-    const QString dataDir = path(usedDir);
-    QCOMPARE(lower(d), guideText(dataDir, 0));
-    selectGuide(d, 10);
-    QCOMPARE(lower(d), guideText(dataDir, 10));
-    selectGuide(d, 11);
-    QVERIFY(fake.events.contains("open " + dataDir + QDir::separator() + "Bivox.html"));
+    const struct {
+      QString programDir;
+      QStringList dataDirs;
+      QString usedDir;
+      QString missingDir;
+    } layouts[] = {
+        {"portable", {"portable"}, "portable", "portable"},
+        {"usr/bin", {"usr/share/bivox"}, "usr/share/bivox", "usr/share/bivox"},
+        {"opt/bin", {"opt/share/bivox", "opt/bin"}, "opt/bin", "opt/share/bivox"},
+    };
+    for (const auto& [programDir, dataDirs, usedDir, missingDir] : layouts) {
+      for (const QString& dir : dataDirs) {
+        writeGuides(path(dir), [&](int n) { return guideText(path(dir), n); });
+      }
+      FakePlatform fake;
+      fake.programDir = path(programDir);
+      fake.cacheDir = path(QStringLiteral("cache"));
+      QVERIFY(QDir().mkpath(fake.programDir));
+      MainDialog d(fake);
+      const QString dataDir = path(usedDir);
+      QCOMPARE(lower(d), guideText(dataDir, 0));
+      selectGuide(d, 10);
+      QCOMPARE(lower(d), guideText(dataDir, 10));
+      selectGuide(d, 11);
+      QVERIFY(fake.events.contains("open " + dataDir + QDir::separator() + "Bivox.html"));
 
-    // A guide that is in neither place is reported in ../share/bivox when that exists.
-    fake.events.clear();
-    for (const QString& dir : dataDirs) QVERIFY(QFile::remove(guidePath(path(dir), 5)));
-    selectGuide(d, 5);
-    QCOMPARE(fake.events,
-             QStringList{QStringLiteral("info %1 | %2")
-                             .arg(fromCp932(ui::kFileNotFound),
-                                  QDir::toNativeSeparators(guidePath(path(missingDir), 5)))});
+      fake.events.clear();
+      for (const QString& dir : dataDirs) QVERIFY(QFile::remove(guidePath(path(dir), 5)));
+      selectGuide(d, 5);
+      QCOMPARE(fake.events,
+               QStringList{QStringLiteral("info %1 | %2")
+                               .arg(fromCp932(ui::kFileNotFound),
+                                    QDir::toNativeSeparators(guidePath(path(missingDir), 5)))});
+    }
   }
 
   // The icon files installed for the desktop show the drawing of the window icon.
