@@ -1,6 +1,6 @@
 // What a job hands to the tools besides its output (the tool's tests show where diagnostics
-// are placed and what the placement met per track): the positions kept with the diagnostics,
-// each note the stereo placement met, and where a fatal stop happened.
+// are placed, what the placement met per track and where a fatal stop happened): the
+// positions kept with the diagnostics and each note the stereo placement met.
 #include <gtest/gtest.h>
 
 #include "score_generator.hpp"
@@ -74,16 +74,6 @@ TEST(JobResult, RecordingNotesChangesNothing) {
             placed);
   EXPECT_EQ(count([](const NotePlacement& n) { return n.kind != NotePlacement::Kind::rest; }),
             pitched);
-}
-
-TEST(JobResult, AFatalStopRecordsWhereTheParseWas) {
-  SessionState session;
-  run_score(session, Job::syntax, "%1\n#A0 d4 r4 m4 f4 s4\n");  // leaves other positions behind
-  const std::string score = "%1\n$a{c4}99999999\nd4\n";
-  const test::Run run = run_score(session, Job::expand, score);
-  ASSERT_TRUE(run.result.fatal);
-  EXPECT_EQ(run.result.stop, static_cast<Position>(score.find("\nd4")));
-  EXPECT_EQ(run.result.end, static_cast<Position>(score.size()));
 }
 
 }  // namespace

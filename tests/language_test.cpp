@@ -168,21 +168,6 @@ INSTANTIATE_TEST_SUITE_P(
         LanguageCase{Job::stereo, "\\" + test::repeat("AB", 100000) + " + x1 f",
                      "\n\\" + test::repeat("AB", 100000) + "+\nx1 @S0f\n"}));
 
-// Each quality is taken whole: no earlier literal of the list is a prefix that steals it.
-TEST(ChordQualities, EveryQualityIsTakenWhole) {
-  std::string score;
-  for (const char* quality :
-       {"aug", "M7",   "M9",    "M",     "add9", "dim7", "dimM7", "dim9", "dim",  "+5",   "-5",
-        "m-5", "m+5",  "mM7",   "madd9", "m69",  "mM9",  "m7+5",  "m7-5", "m7+9", "m7-9", "m6",
-        "m7",  "m9+5", "m9-5",  "m9",    "m",    "sus2", "sus4",  "69",   "6",    "7+5",  "7-5",
-        "7+9", "7-9",  "7sus4", "7",     "9+5",  "9-5",  "9sus4", "9"}) {
-    score += "'F#" + std::string(quality) + "'8";
-  }
-  const test::Run run = test::run_score(Job::syntax, score);
-  EXPECT_EQ(lines(run.output), score + "\n");
-  EXPECT_TRUE(run.result.complete());
-}
-
 // A job on a generated score either completes, or stops with exactly the message in the
 // output file (nothing had been written when the limit was met).
 struct LimitCase {
@@ -328,7 +313,8 @@ TEST(LanguageCounts, HugeCountsStopBeforeBuilding) {
 }
 
 // The nameless body and the tuplet and chord captures live as long as the session, and are
-// only taken while macros are expanded; the macro table starts empty with every job.
+// only taken while macros are expanded; the macro table, pan-fixed and drum tracks start
+// empty with every job.
 TEST(SessionLifetime, CapturesAndNamelessBodyOutliveJobs) {
   const std::string_view recalls = "{}2 ()8 #B1 ,4";
   SessionState session;
@@ -340,6 +326,9 @@ TEST(SessionLifetime, CapturesAndNamelessBodyOutliveJobs) {
   test::run_score(session, Job::expand, "$a{c}");
   EXPECT_EQ(lines(test::run_score(session, Job::expand, "${a}").output),
             "\n" + std::string(msg::kMacroNotFound) + "\n");
+  test::run_score(session, Job::stereo, "@B S0 *DRUM\"C\"");
+  EXPECT_EQ(lines(test::run_score(session, Job::stereo, "#B0 x1 c #C0 x1 c").output),
+            "\n#B0 \nx1 @S0c\n#C0 \nx1 @S0c\n");
 }
 
 }  // namespace

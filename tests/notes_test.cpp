@@ -1,4 +1,4 @@
-// Notes, pitches and the stereo placement through whole scores.
+// Notes and pitches through whole scores, as the stereo conversion's measuring pass places them.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -102,18 +102,6 @@ INSTANTIATE_TEST_SUITE_P(
         PitchCase{"no naming system 7", "*FING\"x7\" d", "", 10},
         PitchCase{"c++, then a + that starts nothing", "x1 c+++", "+50", 6},
         PitchCase{"o needs digits", "x1 o c", "", 3}));
-
-TEST(Stereo, SecondPassKeepsWhatTheFirstCollected) {
-  SessionState session;
-  const test::Run run = test::run_score(session, Job::stereo, "x1 c #B0 x1 <c @C S0");
-  EXPECT_TRUE(run.result.complete());
-  EXPECT_EQ(session.score.lowest_pitch[0], 48);
-  EXPECT_EQ(session.score.highest_pitch[1], 60);
-  EXPECT_EQ(session.score.pan_fixed[2], 1);
-  start_pass(session, passes_of(Job::stereo)[0], false);
-  EXPECT_EQ(session.score.lowest_pitch[0], 500);
-  EXPECT_EQ(session.score.pan_fixed[2], 0);
-}
 
 }  // namespace
 }  // namespace bivox

@@ -350,13 +350,6 @@ class DialogTest : public QObject {
     QCOMPARE(m_fake->events,
              (QStringList{beep(262, u(ui::kNoFile)), "open " + html, beep(330, u(ui::kNoFile))}));
     QCOMPARE(lower(*d), guideShown(0));
-
-    m_fake->events.clear();
-    const QString guide5 = guidePath(m_fake->programDir, 5);
-    QVERIFY(QFile::remove(guide5));
-    selectGuide(*d, 5);
-    QCOMPARE(m_fake->events, QStringList{info(ui::kFileNotFound, guide5)});
-    QCOMPARE(lower(*d), guideShown(0));
   }
 
   // Right-clicking anywhere offers the about item (with the stereo items in the window's
