@@ -1,6 +1,6 @@
-// What a job hands to the tools besides its output (the tool's tests show where diagnostics
-// are placed, what the placement met per track and where a fatal stop happened): the
-// positions kept with the diagnostics and each note the stereo placement met.
+// Each note the stereo placement met, which a job hands to the tools besides its output when
+// asked (the tool's tests show the diagnostics' places, the placement per track and where a
+// fatal stop happened).
 #include <gtest/gtest.h>
 
 #include "score_generator.hpp"
@@ -8,17 +8,6 @@
 
 namespace bivox::test {
 namespace {
-
-TEST(JobResult, PositionsAreDroppedWithTheirDiagnosticsBeyondCapacity) {
-  Diagnostics list;
-  InputSource input;
-  input.open("abc");
-  list.follow(&input);
-  for (std::size_t i = 0; i < Diagnostics::kCapacity + 5; ++i) list.add("x");
-  EXPECT_EQ(list.positions().size(), Diagnostics::kCapacity);
-  list.clear();
-  EXPECT_TRUE(list.positions().empty());
-}
 
 JobResult stereo_with_notes(std::string_view score, bool fast_paths = true,
                             std::string leave = "") {
