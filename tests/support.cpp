@@ -63,12 +63,6 @@ Run run_score(Job job, std::string_view score_bytes) {
   return run_score(session, job, score_bytes);
 }
 
-std::vector<std::string> texts(const std::vector<Diagnostic>& diagnostics) {
-  std::vector<std::string> out;
-  for (const Diagnostic& d : diagnostics) out.push_back(d.text);
-  return out;
-}
-
 std::string lines(std::string_view output_bytes) {
   std::string out;
   for (std::size_t i = 0; i < output_bytes.size(); ++i) {

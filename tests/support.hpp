@@ -42,9 +42,6 @@ struct Run {
 Run run_score(SessionState& session, Job job, std::string_view score_bytes);
 Run run_score(Job job, std::string_view score_bytes);
 
-// The texts of the diagnostics.
-std::vector<std::string> texts(const std::vector<Diagnostic>& diagnostics);
-
 // The output file's text with CR LF turned back into line feeds.
 std::string lines(std::string_view output_bytes);
 
