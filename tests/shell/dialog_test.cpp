@@ -1,24 +1,120 @@
-// The dialog's handlers, run on the offscreen platform against a recording platform layer.
+// The dialog's handlers, run on the offscreen platform against a recording platform layer,
+// and the files that go with it on a desktop: its guide texts and HTML document, found in the
+// portable and in the installed layout, and the icon that the desktop shows for it.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QStyle>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "bivox/bivox.hpp"
-#include "dialog_support.hpp"
 #include "shell/dialog_text.hpp"
+#include "shell/main_dialog.hpp"
+#include "shell/platform.hpp"
+#include "shell/program_icon.hpp"
+#include "shell/shell_text.hpp"
 #include "shell/stereo_map_window.hpp"
 #include "shell/stereo_settings.hpp"
 
 namespace bivox::shell {
+
+// A platform layer that records what the dialog asks of the desktop.
+class FakePlatform : public Platform {
+ public:
+  // Each request as one line: "info TITLE | TEXT", "warning TEXT", "beep HZ MS @CAPTION",
+  // "wait MS @CAPTION", "open PATH", "choose".
+  QStringList events;
+  std::optional<QString> chosenFile;  // what the open-file dialog answers
+  OpenFileRequest lastRequest;
+  QString programDir;
+  QString cacheDir;
+  QStringList commandLine;
+  QWidget* window = nullptr;  // whose caption beeps and waits record
+
+  void information(QWidget*, const QString& title, const QString& text) override {
+    events << QStringLiteral("info %1 | %2").arg(title, text);
+  }
+  void warning(QWidget*, const QString& text) override { events << "warning " + text; }
+  std::optional<QString> chooseFile(QWidget*, const OpenFileRequest& request) override {
+    events << QStringLiteral("choose");
+    lastRequest = request;
+    return chosenFile;
+  }
+  void beep(int frequencyHz, int durationMs) override {
+    events << QStringLiteral("beep %1 %2").arg(frequencyHz).arg(durationMs) + caption();
+  }
+  void openWithRegisteredProgram(const QString& path) override { events << "open " + path; }
+  void wait(int milliseconds) override {
+    events << QStringLiteral("wait %1").arg(milliseconds) + caption();
+  }
+  QString programDirectory() const override { return programDir; }
+  QString cacheDirectory() const override { return cacheDir; }
+  QStringList arguments() const override { return commandLine; }
+
+ private:
+  QString caption() const { return window ? " @" + window->windowTitle() : QString(); }
+};
+
 namespace {
+
+QByteArray cp932(const QString& text) {
+  return QByteArray::fromStdString(toCp932(text));
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString guidePath(const QString& dataDir, int n) {
+  return dataDir + QStringLiteral("/案内/__Guide%1.txt").arg(n, 3, 10, QLatin1Char('0'));
+}
+
+// The eleven guide texts (cp932, CR LF) and an empty HTML document in the data directory.
+void writeGuides(const QString& dataDir, const std::function<QString(int)>& text) {
+  QVERIFY(QDir().mkpath(dataDir + QStringLiteral("/案内")));
+  for (int n = 0; n <= 10; ++n) {
+    writeFile(guidePath(dataDir, n), cp932(text(n).replace(QLatin1Char('\n'), "\r\n")));
+  }
+  writeFile(dataDir + QStringLiteral("/Bivox.html"), {});
+}
+
+template <class Widget = QPushButton>
+Widget* control(const MainDialog& d, const char* name) {
+  auto* widget = d.findChild<Widget*>(QLatin1StringView(name));
+  if (!widget) qFatal("no control %s", name);
+  return widget;
+}
+
+QString lower(const MainDialog& d) {
+  return control<QPlainTextEdit>(d, "lowerDisplay")->toPlainText();
+}
+
+void selectGuide(const MainDialog& d, int index) {
+  auto* box = control<QComboBox>(d, "guideBox");
+  box->setCurrentIndex(index);
+  emit box->activated(index);
+}
 
 QString u(std::string_view cp932) {
   return fromCp932(cp932);
@@ -118,6 +214,10 @@ class DialogTest : public QObject {
   }
   static QString beep(int hz, const QString& caption) {
     return QStringLiteral("beep %1 100 @%2").arg(hz).arg(caption);
+  }
+  // Each guide text names the directory it lies in.
+  static QString guideText(const QString& dataDir, int n) {
+    return QStringLiteral("%1 案内その%2").arg(dataDir).arg(n);
   }
 
  private slots:
@@ -493,6 +593,69 @@ class DialogTest : public QObject {
     for (const char* bar : {R"(class="bar" data-track="A")", R"(class="bar" data-track="B")"}) {
       QVERIFY2(window->svg().contains(bar), bar);
     }
+  }
+
+  // Beside the executable, in ../share/bivox, or both (beside the executable first). A guide
+  // that is in neither place is reported in ../share/bivox when that exists.
+  void guideFilesAreFoundInEachLayout() {
+    const struct {
+      QString programDir;
+      QStringList dataDirs;
+      QString usedDir;
+      QString missingDir;
+    } layouts[] = {
+        {"portable", {"portable"}, "portable", "portable"},
+        {"usr/bin", {"usr/share/bivox"}, "usr/share/bivox", "usr/share/bivox"},
+        {"opt/bin", {"opt/share/bivox", "opt/bin"}, "opt/bin", "opt/share/bivox"},
+    };
+    for (const auto& [programDir, dataDirs, usedDir, missingDir] : layouts) {
+      for (const QString& dir : dataDirs) {
+        writeGuides(path(dir), [&](int n) { return guideText(path(dir), n); });
+      }
+      FakePlatform fake;
+      fake.programDir = path(programDir);
+      fake.cacheDir = path(QStringLiteral("cache"));
+      QVERIFY(QDir().mkpath(fake.programDir));
+      MainDialog d(fake);
+      const QString dataDir = path(usedDir);
+      QCOMPARE(lower(d), guideText(dataDir, 0));
+      selectGuide(d, 10);
+      QCOMPARE(lower(d), guideText(dataDir, 10));
+      selectGuide(d, 11);
+      QVERIFY(fake.events.contains("open " + dataDir + QDir::separator() + "Bivox.html"));
+
+      fake.events.clear();
+      for (const QString& dir : dataDirs) QVERIFY(QFile::remove(guidePath(path(dir), 5)));
+      selectGuide(d, 5);
+      QCOMPARE(fake.events,
+               QStringList{QStringLiteral("info %1 | %2")
+                               .arg(fromCp932(ui::kFileNotFound),
+                                    QDir::toNativeSeparators(guidePath(path(missingDir), 5)))});
+    }
+  }
+
+  // The icon files installed for the desktop show the drawing of the window icon.
+  void iconFileLooksLikeTheWindowIcon() {
+    const QString png = QStringLiteral(BIVOX_ICON_PNG_48);
+    if (png.isEmpty()) QSKIP("this build makes no desktop icons");
+    const QImage file = QImage(png).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage drawn =
+        programIcon().pixmap(48).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(file.size(), QSize(48, 48));
+    QCOMPARE(drawn.size(), QSize(48, 48));
+    // Edges are smoothed a little differently by the two renderers; a shape or a colour
+    // out of place differs by far more.
+    int differing = 0;
+    for (int y = 0; y < 48; ++y) {
+      for (int x = 0; x < 48; ++x) {
+        const QRgb a = file.pixel(x, y);
+        const QRgb b = drawn.pixel(x, y);
+        const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+        if (d > 64) ++differing;
+      }
+    }
+    QVERIFY2(differing <= 20, qPrintable(QString::number(differing)));
   }
 };
 
