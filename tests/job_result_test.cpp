@@ -39,14 +39,14 @@ TEST(JobResult, TheStereoJobRecordsEachNoteWhenAsked) {
   EXPECT_EQ(stereo_with_notes(score).notes, expected);
   EXPECT_EQ(stereo_with_notes(score, false).notes, expected);
   EXPECT_EQ(stereo_with_notes(score, true, "J").notes[4].kind, left_alone);
-  EXPECT_TRUE(run_score(Job::stereo, score).result.notes.empty());
+  EXPECT_TRUE(run_score(Job::stereo, score).notes.empty());
 }
 
 // Recording changes nothing a job gives, and records each note the placement counted.
 TEST(JobResult, RecordingNotesChangesNothing) {
   const std::string score = bench::generate_score(30'000);
   const JobResult recorded = stereo_with_notes(score);
-  const JobResult plain = run_score(Job::stereo, score).result;
+  const JobResult plain = run_score(Job::stereo, score);
   EXPECT_EQ(recorded.output, plain.output);
   EXPECT_EQ(recorded.diagnostics, plain.diagnostics);
   int placed = 0;

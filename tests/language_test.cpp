@@ -37,14 +37,14 @@ class LanguageJobs : public ::testing::TestWithParam<LanguageCase> {};
 
 TEST_P(LanguageJobs, RebuildAndReport) {
   const LanguageCase& c = GetParam();
-  const test::Run run = test::run_score(c.job, sjis(c.score));
-  ASSERT_FALSE(run.result.fatal) << *run.result.fatal;
+  const JobResult run = test::run_score(c.job, sjis(c.score));
+  ASSERT_FALSE(run.fatal) << *run.fatal;
   EXPECT_EQ(lines(run.output), sjis(c.output));
-  ASSERT_EQ(run.result.diagnostics.size(), c.diagnostics.size());
+  ASSERT_EQ(run.diagnostics.size(), c.diagnostics.size());
   for (std::size_t i = 0; i < c.diagnostics.size(); ++i) {
-    EXPECT_EQ(run.result.diagnostics[i].text, sjis(c.diagnostics[i]));
+    EXPECT_EQ(run.diagnostics[i].text, sjis(c.diagnostics[i]));
   }
-  EXPECT_EQ(run.result.stop, c.stop < 0 ? run.result.end : c.stop);
+  EXPECT_EQ(run.stop, c.stop < 0 ? run.end : c.stop);
 }
 
 const std::string kNotFound = "\n!-----マクロ定義が見つかりません-----!\n";
@@ -152,14 +152,14 @@ struct LimitCase {
 };
 
 void expect_outcome(const LimitCase& c) {
-  const test::Run run = test::run_score(c.job, c.score);
+  const JobResult run = test::run_score(c.job, c.score);
   if (c.fatal.empty()) {
-    ASSERT_FALSE(run.result.fatal) << c.what << ": " << *run.result.fatal;
-    EXPECT_TRUE(run.result.complete()) << c.what;
+    ASSERT_FALSE(run.fatal) << c.what << ": " << *run.fatal;
+    EXPECT_TRUE(run.complete()) << c.what;
     return;
   }
-  ASSERT_TRUE(run.result.fatal) << c.what;
-  EXPECT_EQ(*run.result.fatal, c.fatal) << c.what;
+  ASSERT_TRUE(run.fatal) << c.what;
+  EXPECT_EQ(*run.fatal, c.fatal) << c.what;
   EXPECT_EQ(lines(run.output), c.fatal) << c.what;
   EXPECT_EQ(run.output.substr(run.output.size() - 2), "\r\n") << c.what;
 }
@@ -258,7 +258,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "NestDepth[20000]Over!!!\n"}));
 
 TEST(LoopBuffer, HoldsExactlyWhatFits) {
-  const test::Run run = test::run_score(Job::expand, references_filling_the_loop());
+  const JobResult run = test::run_score(Job::expand, references_filling_the_loop());
   const std::string loop = test::repeat("\n" + std::string(999'998, 'c'), 3);
   EXPECT_EQ(run.output, text_mode("\n" + loop + "\n"));
 }
@@ -282,7 +282,7 @@ TEST(LanguageCounts, HugeCountsStopBeforeBuilding) {
   }
   EXPECT_LT(peak_memory_kb() - memory_before, 64 * 1024);
   // An empty body repeats to nothing, however often.
-  const test::Run run = test::run_score(Job::expand, "$a{}4000000000 ${a}4000000000");
+  const JobResult run = test::run_score(Job::expand, "$a{}4000000000 ${a}4000000000");
   EXPECT_EQ(lines(run.output), "\n\n\n");
 }
 
@@ -294,9 +294,9 @@ TEST(SessionLifetime, CapturesAndNamelessBodyOutliveJobs) {
   SessionState session;
   test::run_score(session, Job::expand, "{dr} (drm)8 #B1 [dms]4");
   test::run_score(session, Job::syntax, "{sl} (sl)8 #B1 [sl]4 'Am'");
-  const test::Run recalled = test::run_score(session, Job::expand, recalls);
+  const JobResult recalled = test::run_score(session, Job::expand, recalls);
   EXPECT_EQ(lines(recalled.output), "{dr}2(drm)8\n#B1 [dms]4\n");
-  EXPECT_TRUE(recalled.result.diagnostics.empty());
+  EXPECT_TRUE(recalled.diagnostics.empty());
   test::run_score(session, Job::expand, "$a{c}");
   EXPECT_EQ(lines(test::run_score(session, Job::expand, "${a}").output),
             "\n" + std::string(msg::kMacroNotFound) + "\n");

@@ -36,8 +36,8 @@ TEST(PassRunner, WritesTheDocumentAndStopsAfterTheTrailingSpacing) {
       if (line != msg::kTraceUnclosedComment) trace += line;
     };
     const auto run = run_score(session, Job::syntax, c.score);
-    EXPECT_EQ(run.result.stop, c.stop) << c.score;
-    EXPECT_EQ(run.result.end, c.end) << c.score;
+    EXPECT_EQ(run.stop, c.stop) << c.score;
+    EXPECT_EQ(run.end, c.end) << c.score;
     EXPECT_EQ(test::lines(run.output), c.output) << c.score;
     EXPECT_EQ(trace, c.output) << c.score;
   }
@@ -45,8 +45,8 @@ TEST(PassRunner, WritesTheDocumentAndStopsAfterTheTrailingSpacing) {
 
 TEST(PassRunner, DiagnosticListKeeps299Messages) {
   auto run = run_score(Job::syntax, std::string(300, ','));
-  ASSERT_EQ(run.result.diagnostics.size(), 299U);
-  EXPECT_EQ(run.result.diagnostics.back().text, msg::kChordRepeat);
+  ASSERT_EQ(run.diagnostics.size(), 299U);
+  EXPECT_EQ(run.diagnostics.back().text, msg::kChordRepeat);
 }
 
 }  // namespace

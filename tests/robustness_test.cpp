@@ -34,9 +34,9 @@ std::string amplified_nesting(int levels) {
 TEST(HeldText, ShallowNestingOfLargeExpansionsIsUnchanged) {
   // Two levels hold some 12 MB at once, far below the bound; the inner body is too long for
   // the macro table, as it always was.
-  const test::Run run = run_score(Job::expand, amplified_nesting(2));
-  ASSERT_TRUE(run.result.fatal);
-  EXPECT_EQ(*run.result.fatal, "NamedMacro=OneMacroBuf[10240]Over!!!\n");
+  const JobResult run = run_score(Job::expand, amplified_nesting(2));
+  ASSERT_TRUE(run.fatal);
+  EXPECT_EQ(*run.fatal, "NamedMacro=OneMacroBuf[10240]Over!!!\n");
 }
 
 // Nesting of every kind (one per code path), as deep as a score can make it.
@@ -74,12 +74,12 @@ class Nesting : public ::testing::TestWithParam<NestingKind> {};
 TEST_P(Nesting, MillionLevelsEndCleanly) {
   const std::string score = GetParam().score(1'000'000);
   for (const Job job : {Job::syntax, Job::expand, Job::stereo}) {
-    const test::Run run = run_score(job, score);
-    if (run.result.fatal) {
-      EXPECT_EQ(*run.result.fatal, GetParam().fatal);
-      EXPECT_EQ(run.output, text_mode(*run.result.fatal));
+    const JobResult run = run_score(job, score);
+    if (run.fatal) {
+      EXPECT_EQ(*run.fatal, GetParam().fatal);
+      EXPECT_EQ(run.output, text_mode(*run.fatal));
     }
-    EXPECT_LE(run.result.stop, run.result.end);
+    EXPECT_LE(run.stop, run.end);
   }
 }
 

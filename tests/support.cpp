@@ -52,13 +52,11 @@ std::string sjis(std::string_view utf8) {
   return *converted;
 }
 
-Run run_score(SessionState& session, Job job, std::string_view score_bytes) {
-  Run run{run_job(session, job, score_bytes, "score.zrb", {}), {}};
-  run.output = run.result.output;
-  return run;
+JobResult run_score(SessionState& session, Job job, std::string_view score_bytes) {
+  return run_job(session, job, score_bytes, "score.zrb", {});
 }
 
-Run run_score(Job job, std::string_view score_bytes) {
+JobResult run_score(Job job, std::string_view score_bytes) {
   SessionState session;
   return run_score(session, job, score_bytes);
 }
