@@ -153,9 +153,6 @@ struct TerminalCase {
   Position after;
 };
 
-Terminal literal(std::string_view l) {
-  return [l](ParseContext& c) { return match_literal(c, l); };
-}
 Terminal pattern(const ClassPattern& p) {
   return [&p](ParseContext& c) { return match_class(c, p); };
 }
@@ -167,7 +164,8 @@ constexpr ClassPattern kLongName{"[a-zA-Z_-_][a-zA-Z0-9_-_]+"};
 
 TEST(Terminals, MatchOrLeaveTheInputWhereItWas) {
   const TerminalCase cases[] = {
-      {"no spacing between a literal's bytes", "a b", literal("ab"), "<fail>", 0},
+      {"no spacing between a literal's bytes", "a b",
+       [](ParseContext& c) { return match_literal(c, "ab"); }, "<fail>", 0},
       {"high bytes lie below every range", "a\xe9", pattern(kLongName), "<fail>", 0},
       {"the empty quoted text", "\"\"x", match_quoted_text, "\"\"", 2},
       {"quoted text keeps double-byte characters", "\"\x82\xa0\"", match_quoted_text,

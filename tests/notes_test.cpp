@@ -68,7 +68,6 @@ INSTANTIATE_TEST_SUITE_P(
         PitchCase{"mapped values are keyed as written", "\\ + ?6 x1 d", "+30"},
         PitchCase{"clef is per voice", "?6 #A1 x1 c", "+48"},
         PitchCase{"clef rows 7 and 8 read as row 0", "x1 ?7 c a ?8 c b", "+48 +57 +48 +59"},
-        PitchCase{"FING clef beyond the tables reads as row 0", "*FING\"?9x1\" c a", "+48 +57"},
         // The clef value of "?ア" is negative: no table may be read before its start.
         PitchCase{"FING clef below the tables reads as row 0", "*FING\"x1?\x83\x41\" c a",
                   "+48 +57"},
