@@ -47,8 +47,6 @@ TEST_P(LanguageJobs, RebuildAndReport) {
   EXPECT_EQ(run.stop, c.stop < 0 ? run.end : c.stop);
 }
 
-const std::string kMacroRef = "展開マクロがありました、展開して下さい";
-const std::string kOmitted = "省略連符がありました、展開して下さい";
 const std::string kBracketReport = "和音[]考慮願います。=";
 const std::string kTenBytes = "drmfsldrmf";
 const std::string kLongBody(20000, 'c');
@@ -63,10 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Outside the expansion macros stay as written; the syntax test reports members inside
         // a body.
         LanguageCase{Job::syntax, "$a{c}2", "\n$a{c}2\n"},
-        LanguageCase{Job::stereo, "${a}", "\n${a}\n", {kMacroRef}},
         LanguageCase{Job::syntax, "$m{c V90}", "\n$m{c\nV90}\n", {kMemberV}},
-        // The stereo conversion reports the diagnostics of its last pass only.
-        LanguageCase{Job::stereo, "()8 ()4", "()8()4\n", {kOmitted, kOmitted}},
         // An unclosed tuplet ends the score where it opens.
         LanguageCase{Job::syntax, "d (rm", "d\n", {}, 2},
         // The chord body is captured before its closing quote is looked for: the first
@@ -78,13 +73,11 @@ INSTANTIATE_TEST_SUITE_P(
         // In one pass a later S has not happened yet; in the second pass of a job it has.
         LanguageCase{Job::syntax, "U+1 S0", "\nU+1!-[ 0.10]-!\nS0\n", {kPitchU}},
         LanguageCase{Job::expand, "U+1 S0", "\nU+1!-[ 0.10]-!\nS0\n"},
-        // A chord report longer than 255 bytes is kept whole; in the stereo conversion none is
-        // made for a track whose pan is set later.
+        // A chord report longer than 255 bytes is kept whole.
         LanguageCase{Job::syntax,
                      "[" + std::string(300, 'd') + "]",
                      "[" + std::string(300, 'd') + "]\n",
                      {kBracketReport + "[" + std::string(300, 'd') + "]"}},
-        LanguageCase{Job::stereo, "[d m] S0", "[dm]\nS0\n"},
         // A pan set inside a chord that then fails stays in force for the second pass.
         LanguageCase{Job::stereo, "#B0 x1 c @BC [T+4 S0", "\n#B0 \nx1c\n@BC\n", {}, 13},
         // Texts longer than their fields outside the expansion, reproduced chords, and

@@ -523,14 +523,6 @@ class DialogTest : public QObject {
     QVERIFY(QFile::exists(d->scratchFile()));
   }
 
-  void unwritableScratchFileLeavesTheLowerDisplay() {
-    auto d = start();
-    m_fake->cacheDir = QString();
-    QVERIFY(QDir().mkpath(d->scratchFile()));  // a directory where the file should be
-    d->showLines({MessageLine::ofCp932("x")});
-    QCOMPARE(lower(*d), guideShown(0));
-  }
-
   // A file whose name does not hold ".zrb" or ".ZRB" is refused.
   void notAScoreIsRefused() {
     const QString file = score(QStringLiteral("song.Zrb"));
