@@ -1,5 +1,5 @@
-// Chord symbols, tuplets, bracket chords, macros, repeats, commands and long chains through
-// whole scores, and what one session keeps from job to job.
+// The score language where the golden cases cannot show it: stops, long texts and chains,
+// every limit reached through the score, and what one session keeps from job to job.
 #include <gtest/gtest.h>
 
 #if __has_include(<sys/resource.h>)
@@ -18,9 +18,8 @@ namespace {
 using test::lines;
 using test::sjis;
 
-// A whole job on a small score: the output file with plain line feeds and the diagnostics
-// of its last pass. Texts are UTF-8 here and cp932 in the job. The golden cases cover the
-// plain forms of each construct; these rows hold the edges.
+// A whole job on a score: the output file with plain line feeds and the diagnostics of its
+// last pass. Texts are UTF-8 here and cp932 in the job.
 struct LanguageCase {
   Job job;
   std::string score;
@@ -51,27 +50,17 @@ const std::string kBracketReport = "和音[]考慮願います。=";
 const std::string kTenBytes = "drmfsldrmf";
 const std::string kLongBody(20000, 'c');
 const std::string kLongChord = "[" + std::string(1021, 'c') + "]";
-const std::string kPitchU = "ピッチU=[考慮願います。]";
-const std::string kMemberV =
-    "メンバー宣言から,メンバー属性値設定までの間に、音が挟まれました。展開して下さい[V]";
 
 INSTANTIATE_TEST_SUITE_P(
     Language, LanguageJobs,
     ::testing::Values(
-        // Outside the expansion macros stay as written; the syntax test reports members inside
-        // a body.
-        LanguageCase{Job::syntax, "$a{c}2", "\n$a{c}2\n"},
-        LanguageCase{Job::syntax, "$m{c V90}", "\n$m{c\nV90}\n", {kMemberV}},
         // An unclosed tuplet ends the score where it opens.
         LanguageCase{Job::syntax, "d (rm", "d\n", {}, 2},
         // The chord body is captured before its closing quote is looked for: the first
         // pass keeps 'Am7' although the symbol then fails, the second reproduces it.
         LanguageCase{Job::expand, "#B0 ,4 'Am7 c", "\n#B0 'Am7'4\n", {}, 7},
-        // The pitch command reports itself unless the current track is pan-fixed. "S0" marks
-        // the member list (track A), not the current track.
-        LanguageCase{Job::syntax, "#C0 S0 U+1", "\n#C0 \nS0\nU+1!-[ 0.10]-!\n", {kPitchU}},
-        // In one pass a later S has not happened yet; in the second pass of a job it has.
-        LanguageCase{Job::syntax, "U+1 S0", "\nU+1!-[ 0.10]-!\nS0\n", {kPitchU}},
+        // The pitch command reports itself unless the current track is pan-fixed, which in the
+        // second pass of a job it is when a later S made it so.
         LanguageCase{Job::expand, "U+1 S0", "\nU+1!-[ 0.10]-!\nS0\n"},
         // A chord report longer than 255 bytes is kept whole.
         LanguageCase{Job::syntax,
