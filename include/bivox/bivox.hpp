@@ -121,6 +121,7 @@ struct TrackPlacement {
   int placed = 0;  // notes that received a pan command
   int lowest_pan = 0;
   int highest_pan = 0;
+  bool operator==(const TrackPlacement&) const = default;
 };
 // The kind as reports and JSON name it: "placed", "pan fixed", "drum", "track Z", "left alone".
 std::string_view placement_name(TrackPlacement::Kind kind);

@@ -32,6 +32,7 @@ struct ParseContext {
   TraceSink trace;
   int depth = 0;
   std::size_t held_bytes = 0;
+  std::size_t peak_held_bytes = 0;  // the most held at once since the last reset
   // The fast paths: a spacing skip remembered for the next terminal at the same place, and
   // alternatives passed over when the byte after the spacing shows that their first
   // terminal fails (which runs no action). Off, every alternative is tried in full; the
@@ -43,6 +44,7 @@ struct ParseContext {
     values.reset();
     depth = 0;
     held_bytes = 0;
+    peak_held_bytes = 0;
   }
 
   // Whether a fast path may stand in for rules that would open up to `activations` rule
@@ -55,6 +57,7 @@ struct ParseContext {
   void hold(std::size_t bytes) {
     if (bytes > kMaxHeldBytes - held_bytes) throw FatalStop(std::string(msg::kOutOfMemory));
     held_bytes += bytes;
+    if (held_bytes > peak_held_bytes) peak_held_bytes = held_bytes;
   }
   void release(std::size_t bytes) { held_bytes -= bytes; }
 

@@ -38,6 +38,12 @@ struct GrammarState {
   std::string output;
   // Where the stereo placement records the notes of the pass; none: no recording.
   std::vector<NotePlacement>* note_log = nullptr;
+  // Not 0 while the first pass of a stereo conversion writes the texts that depend on the
+  // pitch range as marks beginning with this byte (grammar/placement_marks.hpp).
+  char mark = 0;
+  // The lowest and highest value of the value reports written as marks, and 0.
+  int lowest_report = 0;
+  int highest_report = 0;
 };
 
 }  // namespace bivox

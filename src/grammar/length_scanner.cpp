@@ -14,6 +14,12 @@ namespace {
 
 enum class Part { number, length, note_length };
 
+// The rules open a few activations per tie or addition, up to the scan's chain limit.
+constexpr int kScanDepth = 64;
+
+constexpr LiteralList<std::string_view> kValueList(kNoteValues);
+constexpr LiteralList<std::string_view> kDotList(kDots);
+
 // Follows the rules number, note_length, length, length_unit, base_length, tick_length,
 // note_value, dots, backquote_chain, dotted_number, tie_chain and slash_suffix: every
 // literal and number after the spacing skip, alternatives in the order the rules try them,
@@ -169,8 +175,6 @@ class LengthScanner {
   }
 
   void base_length() {
-    static constexpr LiteralList<std::string_view> kValueList(kNoteValues);
-    static constexpr LiteralList<std::string_view> kDotList(kDots);
     if (tick_length()) return;
     first_literal(kValueList);
     first_literal(kDotList);
@@ -220,8 +224,6 @@ class LengthScanner {
 };
 
 std::optional<bool> scan(ParseContext& ctx, Part part, Text& out) {
-  // The rules open a few activations per tie or addition, up to the scan's chain limit.
-  constexpr int kScanDepth = 64;
   if (!ctx.may_shortcut(kScanDepth)) return std::nullopt;
   return LengthScanner(ctx).read(part, out);
 }
@@ -234,6 +236,31 @@ std::optional<bool> scan_and_push(ParseContext& ctx, Part part) {
 }
 
 }  // namespace
+
+bool quick_note_length(ParseContext& ctx, Position from, Position& end) {
+  // What the next terminal begins with when the length goes on: dots (unless read), an
+  // addition, a tie, a slash suffix.
+  static constexpr std::array<bool, 256> kGoesOn = byte_set("`^~/");
+  if (!ctx.may_shortcut(kScanDepth)) return false;
+  const std::string_view data = ctx.input.stored();
+  const auto byte_at = [&](Position p) {
+    return p < static_cast<Position>(data.size())
+               ? static_cast<unsigned char>(data[static_cast<std::size_t>(p)])
+               : InputSource::kEnd;
+  };
+  const std::string_view* value = kValueList.at(data, from, byte_at(from));
+  if (value == nullptr) return false;
+  Position after = from + static_cast<Position>(value->size());
+  const std::string_view* dots = kDotList.at(data, after, byte_at(after));
+  if (dots != nullptr) after += static_cast<Position>(dots->size());
+  Position token = 0;
+  int next = 0;
+  const bool ends = token_after(ctx, after, token, next) &&
+                    !kGoesOn[static_cast<std::size_t>(next)] && (dots != nullptr || next != '.');
+  ctx.input.seek_pos(ends ? after : from);
+  end = after;
+  return ends;
+}
 
 bool scan_note_length(ParseContext& ctx, Text& out) {
   return scan(ctx, Part::note_length, out).has_value();

@@ -1,6 +1,9 @@
 // Member declarations and the attribute commands P, V, S, R, W, Q, U, Y, T and X.
+#include <algorithm>
+
 #include "engine/fatal_stop.hpp"
 #include "grammar/command_tables.hpp"
+#include "grammar/placement_marks.hpp"
 #include "text/format.hpp"
 #include "text/messages.hpp"
 
@@ -158,8 +161,14 @@ std::string Grammar::member_prefix(char letter) {
 }
 
 std::string Grammar::value_report(std::string_view value) {
-  const double scaled = parse_signed(value) * static_cast<double>(s_.pitch.scale) / 10.0;
-  return format(msg::kValueReport, scaled);
+  const int v = parse_signed(value);
+  std::string report = value_report_text(v, s_.pitch.scale);
+  if (s_.mark != 0) {
+    report[0] = s_.mark;
+    s_.lowest_report = std::min(s_.lowest_report, v);
+    s_.highest_report = std::max(s_.highest_report, v);
+  }
+  return report;
 }
 
 void Grammar::report_text(std::string_view label, std::string_view text) {
@@ -167,8 +176,13 @@ void Grammar::report_text(std::string_view label, std::string_view text) {
   if (st.pan_fixed[static_cast<std::size_t>(st.current_track)]) return;
   std::string cleaned;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
+    char c = text[i];
     if (c == '\n' || c == ' ') continue;
+    // A pan command written as a mark: its mark byte and track letter stand for " @".
+    if (pan_mark_at(text, i, s_.mark)) {
+      c = '@';
+      ++i;
+    }
     if (c == '@' && i + 1 < text.size() && text[i + 1] == 'S') {
       ++i;
       while (i + 1 < text.size() && (text[i + 1] == '+' || text[i + 1] == '-' ||
@@ -181,7 +195,7 @@ void Grammar::report_text(std::string_view label, std::string_view text) {
   }
   std::string message = std::string(label) + "=[" + cleaned + "]";
   s_.engine.emit_trace(message + "\n");
-  s_.diagnostics.add(std::move(message));
+  s_.diagnostics.add(std::move(message), st.current_track);
 }
 
 }  // namespace bivox

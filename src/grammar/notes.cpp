@@ -121,8 +121,26 @@ std::optional<bool> Grammar::read_note_directly(Text& out) {
     return std::nullopt;
   }
   const Choice* sign = kAccidentalList.at(in.stored(), accidental_at, next);
-  in.seek_pos(sign != nullptr ? accidental_at + static_cast<Position>(sign->literal.size())
-                              : after_letter);
+  const Position length_at =
+      sign != nullptr ? accidental_at + static_cast<Position>(sign->literal.size()) : after_letter;
+  in.seek_pos(length_at);
+  const auto read = [&] {
+    st.last_note = letter->value;
+    st.last_accidental = sign != nullptr ? sign->value : kNoAccidental;
+    st.note_seen = true;
+    note_at_ = letter_at;
+    annotate_note();
+  };
+  // Mostly the letter, accidental and length stand together: the note's text is the input's.
+  Position end = 0;
+  if ((sign == nullptr || accidental_at == after_letter) &&
+      quick_note_length(ctx, length_at, end)) {
+    read();
+    out.append(st.annotation.view());
+    out.append(in.stored().substr(static_cast<std::size_t>(letter_at),
+                                  static_cast<std::size_t>(end - letter_at)));
+    return true;
+  }
   const std::size_t note_start = out.size();
   out.append(letter->literal);
   if (sign != nullptr) out.append(sign->literal);
@@ -131,11 +149,7 @@ std::optional<bool> Grammar::read_note_directly(Text& out) {
     in.seek_pos(start);
     return std::nullopt;
   }
-  st.last_note = letter->value;
-  st.last_accidental = sign != nullptr ? sign->value : kNoAccidental;
-  st.note_seen = true;
-  note_at_ = letter_at;
-  annotate_note();
+  read();
   if (!st.annotation.view().empty()) out.insert(note_start, st.annotation.view());
   return true;
 }

@@ -11,6 +11,7 @@
 #include "engine/fatal_stop.hpp"
 #include "engine/terminals.hpp"
 #include "grammar/grammar.hpp"
+#include "grammar/placement_marks.hpp"
 #include "jobs/stereo_options.hpp"
 #include "text/encoding.hpp"
 #include "text/format.hpp"
@@ -189,9 +190,8 @@ void leave_alone(ScoreState& st, const StereoOptions& options) {
   }
 }
 
-}  // namespace
-
-void begin_pass(SessionState& session, int pass) {
+// The pass number, and the pitch ranges and scale the pass places notes with.
+void set_pass_scale(SessionState& session, int pass) {
   session.switches.pass = pass;
   if (pass == 0) {
     session.score.forget_pitch_ranges();
@@ -208,6 +208,38 @@ void begin_pass(SessionState& session, int pass) {
   } else {
     session.pitch = PitchScale{};
   }
+}
+
+// A stereo conversion's first pass writes marks where the second can be made from them:
+// with the fast paths on, and where no trace or note record needs the second pass run.
+void start_marks(SessionState& session, Job job, std::string_view score,
+                 const JobOptions& options) {
+  const bool may_mark = job == Job::stereo && session.engine.fast_paths && !session.engine.trace &&
+                        !options.record_notes;
+  session.mark = may_mark ? choose_mark(score) : 0;
+  session.lowest_report = session.highest_report = 0;
+  session.diagnostics.keep_more(session.mark != 0);
+}
+
+void stop_marks(SessionState& session) {
+  session.mark = 0;
+  session.diagnostics.keep_more(false);
+}
+
+// Makes the second pass from the marks of the first where it can; otherwise it is run.
+bool second_pass_made_from_marks(SessionState& session, int pass) {
+  if (session.mark == 0) return false;
+  set_pass_scale(session, pass);
+  const bool made = second_pass_from_marks_fits(session);
+  if (made) make_second_pass_from_marks(session);
+  stop_marks(session);
+  return made;
+}
+
+}  // namespace
+
+void begin_pass(SessionState& session, int pass) {
+  set_pass_scale(session, pass);
   session.diagnostics.clear();
   session.placement.clear();
 }
@@ -255,18 +287,24 @@ JobResult run_job(SessionState& session, Job job, std::string_view score, std::s
   if (job == Job::stereo) check_stereo_options(options.stereo);
   session.stereo = job == Job::stereo ? options.stereo : StereoOptions{};
   const std::span<const JobSwitches> passes = passes_of(job);
+  start_marks(session, job, score, options);
+  bool in_text_mode = false;
   for (std::size_t i = 0; i < passes.size(); ++i) {
     if (options.before_pass) options.before_pass(static_cast<int>(i));
     start_pass(session, passes[i], i > 0);
     const bool last = i + 1 == passes.size();
     session.note_log = options.record_notes && last ? &result.notes : nullptr;
+    in_text_mode = i > 0 && second_pass_made_from_marks(session, passes[i].pass);
+    if (in_text_mode) continue;
     try {
       run_pass(session, passes[i].pass, score);
     } catch (const FatalStop& stop) {
+      if (session.mark != 0) unmark_first_pass(session);
       result.fatal = stop.message();
       break;
     }
   }
+  stop_marks(session);
   session.engine.input.close();
   session.note_log = nullptr;
   // The placement reads the tracks the options leave alone as pan fixed.
@@ -276,7 +314,7 @@ JobResult run_job(SessionState& session, Job job, std::string_view score, std::s
       note.kind = NotePlacement::Kind::left_alone;
     }
   }
-  to_text_mode(session.output);
+  if (!in_text_mode) to_text_mode(session.output);
   result.output = std::move(session.output);
   result.stop = session.stop_position;
   result.end = session.end_position;
