@@ -1,10 +1,7 @@
 // The score language where the golden cases cannot show it: stops, long texts and chains,
 // every limit reached through the score, and what one session keeps from job to job.
 #include <gtest/gtest.h>
-
-#if __has_include(<sys/resource.h>)
 #include <sys/resource.h>
-#endif
 
 #include <string>
 #include <vector>
@@ -212,15 +209,11 @@ TEST(LoopBuffer, HoldsExactlyWhatFits) {
   EXPECT_EQ(run.output, text_mode("\n" + loop + "\n"));
 }
 
-// The peak resident memory of the process so far, in kilobytes (0 where it is not known).
+// The peak resident memory of the process so far, in kilobytes.
 long peak_memory_kb() {
-#if __has_include(<sys/resource.h>)
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss;
-#else
-  return 0;
-#endif
 }
 
 TEST(LanguageCounts, HugeCountsStopBeforeBuilding) {
