@@ -20,7 +20,6 @@ struct LocationCase {
 TEST(SourceText, CountsLinesAndCharactersOfTheStoredBytes) {
   const std::string kanji = test::sjis("日本");
   const LocationCase cases[] = {
-      {"first byte", "abc\n", 0, 1, 1, "abc", ""},
       {"line feed ends a line", "ab\ncd\n", 4, 2, 2, "cd", " "},
       {"CR LF ends a line", "ab\r\ncd\r\n", 5, 2, 2, "cd", " "},
       {"at the CR of CR LF", "ab\r\ncd", 2, 1, 3, "ab", "  "},

@@ -132,20 +132,7 @@ TEST(SpacingSkip, RecordHolds1023CharactersOfEveryKind) {
   }
 }
 
-// One skip serves every terminal at the same place, but an unclosed comment is traced by
-// every skip, so that the trace is the same with and without the fast paths.
-TEST(SpacingSkip, UnclosedCommentIsTracedByEverySkip) {
-  ParseContext ctx;
-  std::string trace;
-  ctx.trace = [&](std::string_view line) { trace += line; };
-  ctx.input.open("  /* open");
-  EXPECT_EQ(next_token_byte(ctx), kAnyByte);
-  skip_spacing(ctx);
-  ctx.input.seek_pos(0);
-  skip_spacing(ctx);
-  EXPECT_EQ(trace, repeat(msg::kTraceUnclosedComment, 2));
-}
-
+// One skip serves every terminal at the same place, until another input is opened.
 TEST(SpacingSkip, RememberedSkipIsForgottenWithItsInput) {
   ParseContext ctx;
   ctx.input.open("  x");
@@ -166,9 +153,6 @@ struct TerminalCase {
   Position after;
 };
 
-Terminal literal(std::string_view l) {
-  return [l](ParseContext& c) { return match_literal(c, l); };
-}
 Terminal pattern(const ClassPattern& p) {
   return [&p](ParseContext& c) { return match_class(c, p); };
 }
@@ -180,11 +164,8 @@ constexpr ClassPattern kLongName{"[a-zA-Z_-_][a-zA-Z0-9_-_]+"};
 
 TEST(Terminals, MatchOrLeaveTheInputWhereItWas) {
   const TerminalCase cases[] = {
-      {"no spacing between a literal's bytes", "a b", literal("ab"), "<fail>", 0},
-      {"comments before a literal", "//-c\r\n/*d*/!e!ab", literal("ab"), "ab", 16},
-      {"a literal after a double-byte character", "\x82\xa0z", literal("z"), "z", 3},
-      {"a lead byte at the end", "\x82", literal("a"), "<fail>", 0},
-      {"a literal cut by Ctrl-Z", "a\x1az", literal("az"), "<fail>", 0},
+      {"no spacing between a literal's bytes", "a b",
+       [](ParseContext& c) { return match_literal(c, "ab"); }, "<fail>", 0},
       {"high bytes lie below every range", "a\xe9", pattern(kLongName), "<fail>", 0},
       {"the empty quoted text", "\"\"x", match_quoted_text, "\"\"", 2},
       {"quoted text keeps double-byte characters", "\"\x82\xa0\"", match_quoted_text,

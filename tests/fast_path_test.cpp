@@ -18,7 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Outcome {
-  std::vector<std::string> outputs;
   std::vector<JobResult> results;
   std::string trace;
 };
@@ -34,11 +33,7 @@ Outcome run_jobs(const std::string& score, const Jobs& jobs, bool fast, bool tra
   SessionState session;
   session.engine.fast_paths = fast;
   if (traced) session.engine.trace = [&](std::string_view line) { outcome.trace += line; };
-  for (const Job job : jobs) {
-    test::Run run = test::run_score(session, job, score);
-    outcome.outputs.push_back(run.output);
-    outcome.results.push_back(run.result);
-  }
+  for (const Job job : jobs) outcome.results.push_back(test::run_score(session, job, score));
   return outcome;
 }
 
@@ -47,10 +42,10 @@ void expect_same_with_and_without_fast_paths(const std::string& score, const std
   const Outcome plain = run_jobs(score, jobs, false);
   for (const bool traced : {true, false}) {
     const Outcome fast = run_jobs(score, jobs, true, traced);
-    ASSERT_EQ(fast.outputs.size(), plain.outputs.size());
-    for (std::size_t i = 0; i < fast.outputs.size(); ++i) {
+    ASSERT_EQ(fast.results.size(), plain.results.size());
+    for (std::size_t i = 0; i < fast.results.size(); ++i) {
       SCOPED_TRACE(name + ", job " + std::to_string(i) + (traced ? ", traced" : ""));
-      EXPECT_EQ(fast.outputs[i], plain.outputs[i]);
+      EXPECT_EQ(fast.results[i].output, plain.results[i].output);
       EXPECT_EQ(fast.results[i].diagnostics, plain.results[i].diagnostics);
       EXPECT_EQ(fast.results[i].stop, plain.results[i].stop);
       EXPECT_EQ(fast.results[i].end, plain.results[i].end);
@@ -78,12 +73,6 @@ TEST(FastPaths, GeneratedScoresGoldenInputsAndExamplesGiveTheSameJobs) {
   }
 }
 
-std::string repeated(const std::string& text, int times) {
-  std::string out;
-  for (int i = 0; i < times; ++i) out += text;
-  return out;
-}
-
 // Places where a fast path must step aside: the end of the data after an unclosed comment
 // (every terminal traces it), the limit of the spacing record, the nesting limit, and
 // bytes that begin no element.
@@ -103,8 +92,8 @@ TEST(FastPaths, EdgesGiveTheSameJobs) {
       // Reports quoting value reports, and reports about a track whose pan is fixed later,
       // with more of them than the messages hold.
       "#A0 [@A U+5 c]4 r #B0 [@B U-13:4 d] @B S+3 c",
-      repeated("#B0 'C'4 ", 1000) + repeated("#A0 'C'4 ", 400) + "@B S+1",
-      repeated("#B0 'C'4 ", 300) + repeated("#A0 'C'4 ", 200) + "@B S+1",
+      test::repeat("#B0 'C'4 ", 1000) + test::repeat("#A0 'C'4 ", 400) + "@B S+1",
+      test::repeat("#B0 'C'4 ", 300) + test::repeat("#A0 'C'4 ", 200) + "@B S+1",
       // The deepest nesting that fits, and one level more.
       bench::generate_nested_score(3331), bench::generate_nested_score(3332)};
   for (const std::string& score : scores) {
@@ -166,7 +155,7 @@ TEST(FastPaths, NotesGiveTheSameJobs) {
 TEST(FastPaths, NotesFillTheLoopAlike) {
   for (const std::size_t notes : {428'572U, 428'573U}) {
     const std::string score = test::repeat("c ", notes);
-    EXPECT_EQ(test::run_score(Job::stereo, score).result.fatal.has_value(), notes > 428'572U);
+    EXPECT_EQ(test::run_score(Job::stereo, score).fatal.has_value(), notes > 428'572U);
     expect_same_with_and_without_fast_paths(score, std::to_string(notes), {Job::stereo});
   }
 }

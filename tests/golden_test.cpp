@@ -34,14 +34,14 @@ TEST_P(Golden, JobGivesTheExpectedOutput) {
   test::GoldenCase c = test::parse_golden_case(test::read_file(path));
   ASSERT_FALSE(c.jobs.empty()) << path << " names no job";
   SessionState session;
-  test::Run run;
+  JobResult run;
   for (const std::string& job : c.jobs) {
     const std::optional<Job> named = job_named(job);
     ASSERT_TRUE(named) << path << " names the job " << job;
     run = test::run_score(session, *named, test::sjis(c.sections["input"]));
   }
   std::string diagnostics;
-  for (const Diagnostic& d : run.result.diagnostics) diagnostics += cp932_to_utf8(d.text) + "\n";
+  for (const Diagnostic& d : run.diagnostics) diagnostics += cp932_to_utf8(d.text) + "\n";
   const std::string output = cp932_to_utf8(test::lines(run.output));
 
   if (std::getenv("BIVOX_UPDATE_GOLDEN") != nullptr) {
@@ -49,7 +49,7 @@ TEST_P(Golden, JobGivesTheExpectedOutput) {
     for (const std::string& h : c.header) {
       if (h.rfind("stop: ", 0) != 0) out << h << "\n";
     }
-    if (run.result.stop != run.result.end) out << "stop: " << run.result.stop << "\n";
+    if (run.stop != run.end) out << "stop: " << run.stop << "\n";
     out << "=== input\n" << c.sections["input"] << "=== output\n" << output;
     out << "=== diagnostics\n" << diagnostics;
     test::write_file(path, out.str());
@@ -57,8 +57,8 @@ TEST_P(Golden, JobGivesTheExpectedOutput) {
   }
   EXPECT_EQ(run.output, text_mode(*utf8_to_cp932(c.sections["output"]))) << "output of " << path;
   EXPECT_EQ(diagnostics, c.sections["diagnostics"]) << path;
-  const Position expected_stop = c.stop.value_or(run.result.end);
-  EXPECT_EQ(run.result.stop, expected_stop) << path;
+  const Position expected_stop = c.stop.value_or(run.end);
+  EXPECT_EQ(run.stop, expected_stop) << path;
 }
 
 std::string case_name(const ::testing::TestParamInfo<std::string>& info) {

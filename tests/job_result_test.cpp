@@ -1,6 +1,6 @@
-// What a job hands to the tools besides its output (the tool's tests show where diagnostics
-// are placed): the positions kept with the diagnostics, what the stereo placement met per
-// track, and where a fatal stop happened.
+// Each note the stereo placement met, which a job hands to the tools besides its output when
+// asked (the tool's tests show the diagnostics' places, the placement per track and where a
+// fatal stop happened).
 #include <gtest/gtest.h>
 
 #include "score_generator.hpp"
@@ -8,35 +8,6 @@
 
 namespace bivox::test {
 namespace {
-
-TEST(JobResult, PositionsAreDroppedWithTheirDiagnosticsBeyondCapacity) {
-  Diagnostics list;
-  InputSource input;
-  input.open("abc");
-  list.follow(&input);
-  for (std::size_t i = 0; i < Diagnostics::kCapacity + 5; ++i) list.add("x");
-  EXPECT_EQ(list.positions().size(), Diagnostics::kCapacity);
-  list.clear();
-  EXPECT_TRUE(list.positions().empty());
-}
-
-// The tool's report tests show each kind of track; here B sets its pan after its first
-// note, which is recorded but neither placed nor counted in the range. Other jobs record
-// nothing.
-TEST(JobResult, TheStereoJobRecordsEveryTracksPitchesAndPlacedPans) {
-  const test::Run run = run_score(Job::stereo, "%1\n#A0 o4 d4 _4 s4 o5 d4\n#B0 o3 d4\n@B S0\n");
-  const std::vector<TrackPlacement>& tracks = run.result.placement.tracks;
-  ASSERT_EQ(tracks.size(), 2U);
-  EXPECT_EQ(tracks[0].placed, 3);
-  const TrackPlacement& b = tracks[1];
-  EXPECT_EQ(b.letter, 'B');
-  EXPECT_EQ(b.kind, TrackPlacement::Kind::pan_fixed);
-  EXPECT_EQ(b.notes, 1);
-  EXPECT_EQ(b.lowest_pitch, 36);
-  EXPECT_EQ(b.placed, 0);
-  EXPECT_FLOAT_EQ(run.result.placement.centre, 54.0F);
-  EXPECT_TRUE(run_score(Job::syntax, "%1\n#A0 d4\n").result.placement.tracks.empty());
-}
 
 JobResult stereo_with_notes(std::string_view score, bool fast_paths = true,
                             std::string leave = "") {
@@ -68,14 +39,14 @@ TEST(JobResult, TheStereoJobRecordsEachNoteWhenAsked) {
   EXPECT_EQ(stereo_with_notes(score).notes, expected);
   EXPECT_EQ(stereo_with_notes(score, false).notes, expected);
   EXPECT_EQ(stereo_with_notes(score, true, "J").notes[4].kind, left_alone);
-  EXPECT_TRUE(run_score(Job::stereo, score).result.notes.empty());
+  EXPECT_TRUE(run_score(Job::stereo, score).notes.empty());
 }
 
 // Recording changes nothing a job gives, and records each note the placement counted.
 TEST(JobResult, RecordingNotesChangesNothing) {
   const std::string score = bench::generate_score(30'000);
   const JobResult recorded = stereo_with_notes(score);
-  const JobResult plain = run_score(Job::stereo, score).result;
+  const JobResult plain = run_score(Job::stereo, score);
   EXPECT_EQ(recorded.output, plain.output);
   EXPECT_EQ(recorded.diagnostics, plain.diagnostics);
   int placed = 0;
@@ -92,16 +63,6 @@ TEST(JobResult, RecordingNotesChangesNothing) {
             placed);
   EXPECT_EQ(count([](const NotePlacement& n) { return n.kind != NotePlacement::Kind::rest; }),
             pitched);
-}
-
-TEST(JobResult, AFatalStopRecordsWhereTheParseWas) {
-  SessionState session;
-  run_score(session, Job::syntax, "%1\n#A0 d4 r4 m4 f4 s4\n");  // leaves other positions behind
-  const std::string score = "%1\n$a{c4}99999999\nd4\n";
-  const test::Run run = run_score(session, Job::expand, score);
-  ASSERT_TRUE(run.result.fatal);
-  EXPECT_EQ(run.result.stop, static_cast<Position>(score.find("\nd4")));
-  EXPECT_EQ(run.result.end, static_cast<Position>(score.size()));
 }
 
 }  // namespace

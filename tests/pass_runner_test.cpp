@@ -1,5 +1,5 @@
-// The pass runner: the document it writes, positions after the trailing spacing, the
-// diagnostic list and the summary lines.
+// The pass runner: the document it writes, positions after the trailing spacing and the
+// diagnostic list.
 #include <gtest/gtest.h>
 
 #include "support.hpp"
@@ -36,8 +36,8 @@ TEST(PassRunner, WritesTheDocumentAndStopsAfterTheTrailingSpacing) {
       if (line != msg::kTraceUnclosedComment) trace += line;
     };
     const auto run = run_score(session, Job::syntax, c.score);
-    EXPECT_EQ(run.result.stop, c.stop) << c.score;
-    EXPECT_EQ(run.result.end, c.end) << c.score;
+    EXPECT_EQ(run.stop, c.stop) << c.score;
+    EXPECT_EQ(run.end, c.end) << c.score;
     EXPECT_EQ(test::lines(run.output), c.output) << c.score;
     EXPECT_EQ(trace, c.output) << c.score;
   }
@@ -45,33 +45,8 @@ TEST(PassRunner, WritesTheDocumentAndStopsAfterTheTrailingSpacing) {
 
 TEST(PassRunner, DiagnosticListKeeps299Messages) {
   auto run = run_score(Job::syntax, std::string(300, ','));
-  ASSERT_EQ(run.result.diagnostics.size(), 299U);
-  EXPECT_EQ(run.result.diagnostics.back().text, msg::kChordRepeat);
-}
-
-struct SummaryCase {
-  Job job;
-  Position stop;
-  Position end;
-  std::string expected;  // UTF-8
-};
-
-TEST(Summary, NamesThePathAndStoppedPositionsInHex) {
-  const std::string path = "C:\\scores\\_song.zrb";
-  const SummaryCase cases[] = {
-      {Job::stereo, 7, 7, "[" + path + "]のステレオ化を完了しました。"},
-      {Job::expand, 0x1f, 0x2a0, "[" + path + "][1f][2a0]のマクロ展開、処理を打ち切りしました。"},
-      {Job::stereo, 255, 4096, "[" + path + "][ff][1000]のステレオ化、処理を打ち切りしました。"},
-  };
-  for (const SummaryCase& c : cases) {
-    JobResult r;
-    r.job = c.job;
-    r.stop = c.stop;
-    r.end = c.end;
-    r.output_name = test::sjis(path);
-    const std::string line = summary_line(r, NameEncoding::cp932);
-    EXPECT_EQ(line, test::sjis(c.expected)) << c.expected;
-  }
+  ASSERT_EQ(run.diagnostics.size(), 299U);
+  EXPECT_EQ(run.diagnostics.back().text, msg::kChordRepeat);
 }
 
 }  // namespace

@@ -55,20 +55,14 @@ struct PlacementCase {
 TEST(StereoOptions, PanAndPitchRangesPlaceTheWorkedValues) {
   const PlacementCase cases[] = {
       {"defaults", StereoOptions{}, {-60, 0, 60}, "!-[ 4.96]-!"},
-      {"whole field written out", pans(-64, 64), {-60, 0, 60}, "!-[ 4.96]-!"},
       {"narrower", pans(-32, 32), {-30, 0, 30}, "!-[ 2.50]-!"},
       {"narrower, reversed", pans(32, -32), {30, 0, -30}, "!-[ 2.50]-!"},
-      {"whole field reversed", pans(64, -64), {60, 0, -60}, "!-[ 4.96]-!"},
       {"shifted right", pans(0, 64), {2, 32, 62}, "!-[ 2.50]-!"},
       {"shifted right, reversed", pans(64, 0), {62, 32, 2}, "!-[ 2.50]-!"},
       // An odd width: the centre sits on a half, which rounds away from zero.
       {"odd width", pans(-10, 11), {-10, 1, 11}, "!-[ 0.85]-!"},
       // A fixed range inside the notes' one: the notes outside it are clamped.
       {"fixed pitch range 50..58", pans(-64, 64, PitchRange{50, 58}), {-64, 0, 64}, "!-[ 7.17]-!"},
-      {"fixed pitch range 50..58, narrower",
-       pans(-32, 32, PitchRange{50, 58}),
-       {-32, 0, 32},
-       "!-[ 3.61]-!"},
       {"fixed pitch range C2..C7", pans(-64, 64, PitchRange{24, 84}), {-13, 0, 13}, "!-[ 1.06]-!"},
   };
   for (const PlacementCase& c : cases) {
@@ -105,7 +99,6 @@ TEST(StereoOptions, TextsReadAtTheirEndsAndSayWhatIsWrong) {
   EXPECT_EQ(parse_pan_range(" 64..-64 "), std::pair(64, -64));
   EXPECT_EQ(parse_pan_range("+0..1"), std::pair(0, 1));
   EXPECT_EQ(parse_pitch_range("C2..C7"), (PitchRange{24, 84}));
-  EXPECT_EQ(parse_pitch_range("36..96"), (PitchRange{36, 96}));
   EXPECT_EQ(parse_pitch_range("f#3..Bb5"), (PitchRange{42, 70}));
   EXPECT_EQ(parse_pitch_range("-1000..1000"), (PitchRange{-1000, 1000}));
   EXPECT_EQ(parse_pitch("c-1"), -12);
@@ -125,13 +118,11 @@ TEST(StereoOptions, TextsReadAtTheirEndsAndSayWhatIsWrong) {
       {"-64..65", pan, "each end must lie from -64 to 64"},
       {"5..5", pan, "'5..5': the two ends must differ"},
       {"-32-32", pan, "expected L..R, two whole numbers such as -32..32"},
-      {"1.5..3", pan, "expected L..R"},
       {"C7..C2", pitch, "'C7..C2': the lowest pitch C7 is above the highest C2"},
       {"H2..C7", pitch, "'H2': not a pitch number from -1000 to 1000 nor a note name"},
       {"0..1001", pitch, "'1001': not a pitch number"},
       {"C2", pitch, "expected LO..HI, pitch numbers such as 36..96 or note names"},
       {"AP", parse_track_letters, "'AP': 'P' is no track letter (A to O, or Z)"},
-      {"a", parse_track_letters, "'a' is no track letter"},
   };
   for (const Bad& b : bad) {
     try {

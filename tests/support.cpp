@@ -1,5 +1,10 @@
 #include "support.hpp"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -8,6 +13,8 @@
 #include <stdexcept>
 
 #include "text/encoding.hpp"
+
+extern char** environ;
 
 namespace bivox::test {
 
@@ -45,21 +52,13 @@ std::string sjis(std::string_view utf8) {
   return *converted;
 }
 
-Run run_score(SessionState& session, Job job, std::string_view score_bytes) {
-  Run run{run_job(session, job, score_bytes, "score.zrb", {}), {}};
-  run.output = run.result.output;
-  return run;
+JobResult run_score(SessionState& session, Job job, std::string_view score_bytes) {
+  return run_job(session, job, score_bytes, "score.zrb", {});
 }
 
-Run run_score(Job job, std::string_view score_bytes) {
+JobResult run_score(Job job, std::string_view score_bytes) {
   SessionState session;
   return run_score(session, job, score_bytes);
-}
-
-std::vector<std::string> texts(const std::vector<Diagnostic>& diagnostics) {
-  std::vector<std::string> out;
-  for (const Diagnostic& d : diagnostics) out.push_back(d.text);
-  return out;
 }
 
 std::string lines(std::string_view output_bytes) {
@@ -70,6 +69,36 @@ std::string lines(std::string_view output_bytes) {
     out += output_bytes[i];
   }
   return out;
+}
+
+CliRun run_cli(const std::filesystem::path& dir, const std::string& args) {
+  std::vector<std::string> words{BIVOX_CLI};
+  std::istringstream in(args);
+  for (std::string word; in >> word;) words.push_back(word);
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  const std::string out = (dir / "stdout.txt").string();
+  const std::string err = (dir / "stderr.txt").string();
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
+  CliRun run;
+  pid_t pid = 0;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.peak_kib = usage.ru_maxrss;
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  run.out = read_file(out);
+  run.err = read_file(err);
+  return run;
 }
 
 GoldenCase parse_golden_case(const std::string& text) {

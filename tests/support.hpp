@@ -34,19 +34,22 @@ std::string repeat(std::string_view piece, std::size_t times);
 // UTF-8 test text as cp932 bytes.
 std::string sjis(std::string_view utf8);
 
-// What one job made of a score given as bytes.
-struct Run {
-  JobResult result;
-  std::string output;  // the output file's bytes
-};
-Run run_score(SessionState& session, Job job, std::string_view score_bytes);
-Run run_score(Job job, std::string_view score_bytes);
-
-// The texts of the diagnostics.
-std::vector<std::string> texts(const std::vector<Diagnostic>& diagnostics);
+// One job on a score given as bytes (the output file named "_score.zrb").
+JobResult run_score(SessionState& session, Job job, std::string_view score_bytes);
+JobResult run_score(Job job, std::string_view score_bytes);
 
 // The output file's text with CR LF turned back into line feeds.
 std::string lines(std::string_view output_bytes);
+
+// bivox-cli run in `dir` on the space-separated arguments, its input empty and its output and
+// error captured in files there (not terminals).
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+  long peak_kib = 0;  // its peak resident memory
+};
+CliRun run_cli(const std::filesystem::path& dir, const std::string& args);
 
 // A case file of golden/ (its layout is described in golden_test.cpp).
 struct GoldenCase {
