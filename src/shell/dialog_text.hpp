@@ -1,6 +1,5 @@
 // The dialog's own texts: its captions, guide items, message boxes and the names of its
-// files, as cp932 bytes. Each constant carries its Japanese text in the comment beside it;
-// the dialog tests check the bytes against those texts.
+// files, as cp932 bytes. Each constant carries its Japanese text in the comment beside it.
 #pragma once
 
 #include <string_view>
