@@ -15,10 +15,21 @@ using Converter = TableConverter;
 using Converter = IconvConverter;
 #endif
 
+// One converter per direction and thread, opened once: opening one costs more than most of
+// the short texts it converts. Each conversion starts from the initial state.
+Converter& converter_to_utf8() {
+  thread_local Converter converter("UTF-8", "CP932");
+  return converter;
+}
+Converter& converter_to_cp932() {
+  thread_local Converter converter("CP932", "UTF-8");
+  return converter;
+}
+
 }  // namespace
 
 std::string cp932_to_utf8(std::string_view cp932) {
-  Converter converter("UTF-8", "CP932");
+  Converter& converter = converter_to_utf8();
   std::string out;
   std::size_t at = 0;
   while ((at = converter.convert(cp932, at, out)) != std::string_view::npos) {
@@ -29,7 +40,7 @@ std::string cp932_to_utf8(std::string_view cp932) {
 }
 
 std::optional<std::string> utf8_to_cp932(std::string_view utf8, std::size_t* bad_offset) {
-  Converter converter("CP932", "UTF-8");
+  Converter& converter = converter_to_cp932();
   std::string out;
   const std::size_t at = converter.convert(utf8, 0, out);
   if (at == std::string_view::npos) return out;
@@ -38,7 +49,7 @@ std::optional<std::string> utf8_to_cp932(std::string_view utf8, std::size_t* bad
 }
 
 std::string utf8_to_cp932_lossy(std::string_view utf8) {
-  Converter converter("CP932", "UTF-8");
+  Converter& converter = converter_to_cp932();
   std::string out;
   std::size_t at = 0;
   while ((at = converter.convert(utf8, at, out)) != std::string_view::npos) {
