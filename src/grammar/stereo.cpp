@@ -127,9 +127,6 @@ void Grammar::record_note(NotePlacement::Kind kind, int pitch, int pan) {
                           static_cast<char>('A' + s_.score.current_track), kind, pitch, pan});
 }
 
-}  // namespace bivox
-
-namespace bivox {
 namespace {
 
 bool is_digit(char c) {
