@@ -264,6 +264,8 @@ std::string describe_unconvertible(std::string_view utf8, std::size_t offset);
 // A pitch as a note name and octave ("C4" is 48).
 std::string pitch_name(int pitch);
 
+// Whether a byte begins a two-byte cp932 character (whose second byte may look like ASCII).
+bool cp932_lead(unsigned char byte);
 // cp932 bytes as UTF-8; a byte sequence that is no cp932 character becomes U+FFFD.
 std::string to_utf8(std::string_view cp932);
 // UTF-8 as cp932; nothing when a character has no cp932 form or the bytes are no UTF-8,

@@ -56,6 +56,10 @@ void Session::set_trace(TraceSink sink) {
   state_->engine.trace = std::move(sink);
 }
 
+bool cp932_lead(unsigned char byte) {
+  return is_cp932_lead(byte);
+}
+
 std::string to_utf8(std::string_view cp932) {
   return cp932_to_utf8(cp932);
 }

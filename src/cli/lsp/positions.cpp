@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "text/encoding.hpp"
+#include "bivox/bivox.hpp"
 
 namespace bivox::lsp {
 
@@ -19,7 +19,7 @@ TextLines::Step TextLines::step_at(std::size_t at) const {
   const auto lead = static_cast<unsigned char>(text_[at]);
   Step step{1, 1};
   if (encoding_ == TextEncoding::cp932) {
-    if (is_cp932_lead(lead)) step.bytes = 2;
+    if (cp932_lead(lead)) step.bytes = 2;
   } else if (lead >= 0xF0) {
     step = {4, 2};
   } else if (lead >= 0xE0) {
