@@ -26,6 +26,8 @@
 #include <utility>
 #include <vector>
 
+#include "bivox/notes.hpp"  // Position, kPanLimit, NotePlacement
+
 namespace bivox {
 
 // ---- Jobs ---------------------------------------------------------------------------
@@ -51,9 +53,6 @@ std::optional<Job> job_named(std::string_view name);
 // the second byte of a double-byte character may be 0x5C) or UTF-8.
 enum class NameEncoding { cp932, utf8 };
 
-// A byte offset into the score as stored.
-using Position = std::int64_t;
-
 // A message about a construct; `position` is where the parse stood when it was added
 // (just after the construct). `text` is cp932.
 struct Diagnostic {
@@ -63,8 +62,6 @@ struct Diagnostic {
 };
 
 // ---- Stereo options -------------------------------------------------------------------
-
-inline constexpr int kPanLimit = 64;  // pan values run from -64 to +64
 
 // A range of pitches: absolute pitches as the filter counts them ("c" of octave 4 is 48).
 struct PitchRange {
@@ -140,20 +137,6 @@ struct Placement {
 // and the tracks left alone listed beneath. `title` (UTF-8) heads it. The elements and their
 // data attributes are described in docs/stereo-map.md.
 std::string stereo_map_svg(const Placement& placement, std::string_view title);
-
-// A note that the placing pass of a stereo conversion read: where it stands, its pitch and
-// the pan command written before it, or why none was (what an editor shows on a note).
-struct NotePlacement {
-  // left_alone: a track named in StereoOptions::leave.
-  enum class Kind { placed, pan_fixed, drum, track_z, left_alone, rest };
-  Position begin = 0;  // its letter
-  Position end = 0;    // just after it (accidental and length included)
-  char letter = 'A';   // its track
-  Kind kind = Kind::placed;
-  int pitch = 0;  // the absolute pitch; 0 for a rest
-  int pan = 0;    // the pan command's value (placed notes only)
-  bool operator==(const NotePlacement&) const = default;
-};
 
 struct JobResult {
   Job job = Job::syntax;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "bivox/bivox.hpp"
+#include "bivox/notes.hpp"
 #include "engine/parse_context.hpp"
 #include "grammar/diagnostics.hpp"
 #include "grammar/macro_table.hpp"

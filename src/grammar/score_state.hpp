@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "bivox/bivox.hpp"
+#include "bivox/notes.hpp"
 
 namespace bivox {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "bivox/bivox.hpp"
+#include "bivox/notes.hpp"
 #include "grammar/grammar.hpp"
 #include "grammar/placement_marks.hpp"
 #include "text/format.hpp"
