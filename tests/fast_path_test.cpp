@@ -110,6 +110,10 @@ TEST(FastPaths, NoteLengthsGiveTheSameJobs) {
       "4`3`2.", "4`", "4` 3 .", "^", "^8", "8 ^ 16 ~ 32", "4/////", "4///.", "4/...", "4/ .",
       "4//- line\r\n", "4 /* c */ . ^ /*d*/ 8", "4 !x! ~ 2", "4^^^^^^^^^^8", "4`1`2`3`4`5`6`7`8`9",
       "4 \x82\xa0 .", "2~4^8~16^32~64^1~2",
+      // Terminals that follow each other directly, and each place where spacing could
+      // come between them; chains at the limit and one beyond.
+      "4 .", "4`3 .", "4`3`", "4`3.`1", "4^", "4^ 8", "4^i8", "4^i", "4~.", "i8^4`3./.", "i8 .",
+      "4`3/* c */.", "4^4^4^4^4^4^4^4^4", "4^4^4^4^4^4^4^4^4^4", "4`1`2`3`4`5`6`7`8",
       // These two end the parse.
       "4`x", "4 /* open"};
   const std::vector<std::string> owners = {"d", "'C7'", "@A V5:", "p^", "%4:"};

@@ -37,8 +37,12 @@ ScoreRun run_score_file(Session& session, Job job, const std::string& input,
   // The score's bytes go to its ScoreText once the job is done with them.
   ScoreRun run{session.run(job, score, input, named), ScoreText(std::move(score))};
   const std::string& rebuilt = run.result.output;
-  output.commit(encoding == ScoreEncoding::utf8 ? rebuilt_as_utf8(named.output_name, rebuilt)
-                                                : rebuilt);
+  // Two calls rather than one conditional, which would copy the rebuilt text.
+  if (encoding == ScoreEncoding::utf8) {
+    output.commit(rebuilt_as_utf8(named.output_name, rebuilt));
+  } else {
+    output.commit(rebuilt);
+  }
   return run;
 }
 

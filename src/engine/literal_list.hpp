@@ -18,6 +18,17 @@ constexpr std::string_view literal_of(const Item& item) {
   return item.literal;
 }
 
+// Whether the stored bytes at `token` begin with the literal, whose first byte the caller
+// compared. Literals are a few bytes long: compared in place, without a library call.
+inline bool begins_at(std::string_view stored, Position token, std::string_view literal) {
+  const auto at = static_cast<std::size_t>(token);
+  if (stored.size() - at < literal.size()) return false;
+  for (std::size_t i = 1; i < literal.size(); ++i) {
+    if (stored[at + i] != literal[i]) return false;
+  }
+  return true;
+}
+
 // An ordered list of literals, none of which holds a line end, with the first of them that
 // each byte can begin: literals that cannot begin at the next byte are passed over without
 // a look, and the others are compared with the stored bytes directly (where they match
@@ -49,16 +60,6 @@ class LiteralList {
 
  private:
   static constexpr std::uint8_t kNone = 255;
-  // The literals are a few bytes long: compared in place, without a library call. The
-  // first byte is the one the caller compared.
-  static bool begins_at(std::string_view stored, Position token, std::string_view literal) {
-    const auto at = static_cast<std::size_t>(token);
-    if (stored.size() - at < literal.size()) return false;
-    for (std::size_t i = 1; i < literal.size(); ++i) {
-      if (stored[at + i] != literal[i]) return false;
-    }
-    return true;
-  }
 
   std::span<const Item> items_;
   std::array<std::uint8_t, 256> first_{};

@@ -1,31 +1,50 @@
 // Helpers for the many rules that are an ordered list of alternatives of one element.
 #include "grammar/grammar.hpp"
 
+#include "engine/literal_list.hpp"
+
 namespace bivox {
 
-// A literal whose first byte is not the next byte fails at once, before any value is
-// stored, so the fast paths pass over it.
+namespace {
+
+// The first item of the list whose literal matches, tried as an alternative of `f`, or null.
+// With the fast paths the next terminal is known, and a literal that the stored bytes there
+// do not begin with fails without a trace (its spacing skip is remembered, and no literal
+// of a list holds a line end): only the first that they begin with is tried. Where the
+// next terminal is not known (fast paths off, the end of the data) each is tried in turn.
+template <class Item>
+const Item* first_matching(Grammar::Frame& f, ParseContext& ctx, std::span<const Item> items) {
+  Position token = 0;
+  int next = 0;
+  if (token_after(ctx, f.start(), token, next)) {
+    const std::string_view stored = ctx.input.stored();
+    for (const Item& item : items) {
+      const std::string_view literal = literal_of(item);
+      if (static_cast<unsigned char>(literal[0]) == next && begins_at(stored, token, literal)) {
+        return f.seq(literal) ? &item : nullptr;
+      }
+    }
+    return nullptr;
+  }
+  for (const Item& item : items) {
+    if (f.seq(literal_of(item))) return &item;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 bool Grammar::choose(std::span<const Choice> choices, int& target) {
   Frame f(*this);
-  const int next = next_token_byte(s_.engine);
-  for (const Choice& c : choices) {
-    if (!may_begin(next, c.literal)) continue;
-    if (f.seq(c.literal)) {
-      target = c.value;
-      return f.pass(1);
-    }
-  }
-  return f.fail();
+  const Choice* c = first_matching(f, s_.engine, choices);
+  if (c == nullptr) return f.fail();
+  target = c->value;
+  return f.pass(1);
 }
 
 bool Grammar::first_literal(std::span<const std::string_view> literals) {
   Frame f(*this);
-  const int next = next_token_byte(s_.engine);
-  for (const std::string_view literal : literals) {
-    if (!may_begin(next, literal)) continue;
-    if (f.seq(literal)) return f.pass(1);
-  }
-  return f.fail();
+  return first_matching(f, s_.engine, literals) != nullptr ? f.pass(1) : f.fail();
 }
 
 bool Grammar::first_rule(std::span<const Rule> rules) {

@@ -17,8 +17,15 @@ enum class Part { number, length, note_length };
 // The rules open a few activations per tie or addition, up to the scan's chain limit.
 constexpr int kScanDepth = 64;
 
+// Ties and additions a scan follows before it leaves the length to the rules.
+constexpr int kMaxChain = 8;
+
+// The first bytes of every literal a length (with its suffix) can begin with.
+constexpr std::array<bool, 256> kLengthStarts = byte_set("i0123456789.`^~/");
+
 constexpr LiteralList<std::string_view> kValueList(kNoteValues);
 constexpr LiteralList<std::string_view> kDotList(kDots);
+constexpr LiteralList<std::string_view> kSuffixList(kSlashSuffixes);
 
 // Follows the rules number, note_length, length, length_unit, base_length, tick_length,
 // note_value, dots, backquote_chain, dotted_number, tie_chain and slash_suffix: every
@@ -56,9 +63,6 @@ class LengthScanner {
   }
 
  private:
-  // Ties and additions a scan follows before it leaves the length to the rules.
-  static constexpr int kMaxChain = 8;
-
   int byte_at(Position p) const {
     return static_cast<unsigned char>(data_[static_cast<std::size_t>(p)]);
   }
@@ -99,10 +103,9 @@ class LengthScanner {
   // Whether a length (with its suffix) can begin at the next terminal: where none can, the
   // length is empty, as every one of its literals would fail.
   bool may_begin_length() {
-    static constexpr std::array<bool, 256> kStarts = byte_set("i0123456789.`^~/");
     Position token = 0;
     const int c = next(token);
-    return c >= 0 && kStarts[static_cast<std::size_t>(c)];
+    return c >= 0 && kLengthStarts[static_cast<std::size_t>(c)];
   }
   bool first_literal(const LiteralList<std::string_view>& list) {
     Position token = 0;
@@ -206,10 +209,7 @@ class LengthScanner {
     if ((literal('^') || literal('~')) && chain_step()) length();
   }
 
-  void slash_suffix() {
-    static constexpr LiteralList<std::string_view> kSuffixList(kSlashSuffixes);
-    first_literal(kSuffixList);
-  }
+  void slash_suffix() { first_literal(kSuffixList); }
 
   ParseContext& ctx_;
   std::string_view data_;
@@ -237,9 +237,13 @@ std::optional<bool> scan_and_push(ParseContext& ctx, Part part) {
 
 }  // namespace
 
+// The scan where every terminal of the length follows the last directly: each is read from
+// the stored bytes at the place the last one ended, and the scan's bookkeeping (pieces,
+// marks, the spacing skip between terminals) is not needed. Where a terminal could begin
+// after spacing instead, it declines.
 bool quick_note_length(ParseContext& ctx, Position from, Position& end) {
-  // What the next terminal begins with when the length goes on: dots (unless read), an
-  // addition, a tie, a slash suffix.
+  // What the next terminal begins with when the length goes on: an addition, a tie, a slash
+  // suffix.
   static constexpr std::array<bool, 256> kGoesOn = byte_set("`^~/");
   if (!ctx.may_shortcut(kScanDepth)) return false;
   const std::string_view data = ctx.input.stored();
@@ -248,17 +252,62 @@ bool quick_note_length(ParseContext& ctx, Position from, Position& end) {
                ? static_cast<unsigned char>(data[static_cast<std::size_t>(p)])
                : InputSource::kEnd;
   };
-  const std::string_view* value = kValueList.at(data, from, byte_at(from));
-  if (value == nullptr) return false;
-  Position after = from + static_cast<Position>(value->size());
-  const std::string_view* dots = kDotList.at(data, after, byte_at(after));
-  if (dots != nullptr) after += static_cast<Position>(dots->size());
+  const auto digits_after = [&](Position p) {
+    while (byte_at(p) >= '0' && byte_at(p) <= '9') ++p;
+    return p;
+  };
   Position token = 0;
   int next = 0;
-  const bool ends = token_after(ctx, after, token, next) &&
-                    !kGoesOn[static_cast<std::size_t>(next)] && (dots != nullptr || next != '.');
-  ctx.input.seek_pos(ends ? after : from);
-  end = after;
+  // No length at all, where none can begin at the next terminal.
+  const auto empty_length = [&] {
+    const bool empty =
+        token_after(ctx, from, token, next) && !kLengthStarts[static_cast<std::size_t>(next)];
+    ctx.input.seek_pos(from);
+    end = from;
+    return empty;
+  };
+  Position at = from;
+  int chain = 0;
+  // Whether the rules would still look for dots at the next terminal.
+  bool dots_may_follow = false;
+  for (;;) {
+    // The base length: a tick length, or a note value and its dots.
+    if (byte_at(at) == 'i') {
+      const Position digits = digits_after(at + 1);
+      if (digits == at + 1) return false;
+      at = digits;
+      dots_may_follow = false;
+    } else {
+      const std::string_view* value = kValueList.at(data, at, byte_at(at));
+      if (value == nullptr) return at == from && empty_length();
+      at += static_cast<Position>(value->size());
+      const std::string_view* dots = kDotList.at(data, at, byte_at(at));
+      if (dots != nullptr) at += static_cast<Position>(dots->size());
+      dots_may_follow = dots == nullptr;
+    }
+    // Its additions: "`", a number and perhaps a dot.
+    while (byte_at(at) == '`') {
+      const Position digits = digits_after(at + 1);
+      if (digits == at + 1 || ++chain > kMaxChain) return false;
+      at = digits;
+      dots_may_follow = byte_at(at) != '.';
+      if (!dots_may_follow) ++at;
+    }
+    // A tie, and the length it ties.
+    if (byte_at(at) != '^' && byte_at(at) != '~') break;
+    if (++chain > kMaxChain) return false;
+    ++at;
+  }
+  bool ends = token_after(ctx, at, token, next);
+  // A slash suffix right after the length ends it.
+  const std::string_view* suffix = ends && token == at ? kSuffixList.at(data, at, next) : nullptr;
+  if (suffix != nullptr) {
+    at += static_cast<Position>(suffix->size());
+  } else {
+    ends = ends && !kGoesOn[static_cast<std::size_t>(next)] && (!dots_may_follow || next != '.');
+  }
+  ctx.input.seek_pos(ends ? at : from);
+  end = at;
   return ends;
 }
 

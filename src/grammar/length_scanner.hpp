@@ -16,10 +16,9 @@ namespace bivox {
 bool scan_note_length(ParseContext& ctx);
 // As scan_note_length, but appends the text to `out` instead of pushing it.
 bool scan_note_length(ParseContext& ctx, Text& out);
-// The commonest note length, found without the scan's bookkeeping: a note value at `from`
-// itself, its dots right after it, and then a terminal that goes on with no length. Gives
-// true with its end in `end` and the input left there; false with the input at `from`
-// where the scan must read it.
+// The note length where each terminal follows the last with no spacing between them (as
+// they mostly do), found without the scan's bookkeeping. Gives true with its end in `end`
+// and the input left there; false with the input at `from` where the scan must read it.
 bool quick_note_length(ParseContext& ctx, Position from, Position& end);
 // As scan_note_length, for the rule length: a length without its slash suffix.
 bool scan_length(ParseContext& ctx);

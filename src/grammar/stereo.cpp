@@ -142,38 +142,38 @@ class SecondPassWriter {
   enum class Form { file, message };
   SecondPassWriter(const GrammarState& s, Form form) : s_(s), form_(form) {}
 
-  // Byte by byte: the marks and line ends stand a few bytes apart.
   std::string write(std::string_view text) {
     // Reserved whole, but sized (and so touched) only as far as it is written.
     out_.reserve(text.size() + text.size() / 4);
     out_.clear();
     size_ = 0;
+    next_feed_ = form_ == Form::file ? text.find('\n') : std::string_view::npos;
     const char mark = s_.mark;
-    const bool crlf = form_ == Form::file;
     std::size_t at = 0;
     while (at < text.size()) {
-      // The plain bytes up to the next mark, with local copies that the stores leave alone.
-      char* const out = out_.data();
-      const std::size_t room = out_.size();
-      std::size_t n = size_;
-      for (; at < text.size() && n + 2 <= room; ++at) {
-        const char c = text[at];
-        if (c == mark) break;
-        if (c == '\n' && crlf) out[n++] = '\r';
-        out[n++] = c;
-      }
-      size_ = n;
-      if (at < text.size() && text[at] == mark) {
-        at = pan_mark_at(text, at, mark) ? pan_command(text, at) : value_report(text, at);
-      } else if (n + 2 > room) {
-        grow(2);
-      }
+      const std::size_t next_mark = std::min(text.find(mark, at), text.size());
+      put_plain(text, at, next_mark);
+      at = next_mark;
+      if (at == text.size()) break;
+      at = pan_mark_at(text, at, mark) ? pan_command(text, at) : value_report(text, at);
     }
     out_.resize(size_);
     return std::move(out_);
   }
 
  private:
+  // The bytes from `from` to `to`, which hold no mark: for a file, with a CR before each
+  // line feed. Each line feed is looked for once, not once per piece of its line (marks
+  // hold none).
+  void put_plain(std::string_view text, std::size_t from, std::size_t to) {
+    for (; next_feed_ < to; next_feed_ = text.find('\n', from)) {
+      put(text.substr(from, next_feed_ - from));
+      put("\r\n");
+      from = next_feed_ + 1;
+    }
+    put(text.substr(from, to - from));
+  }
+
   void put(std::string_view piece) {
     if (size_ + piece.size() > out_.size()) grow(piece.size());
     piece.copy(out_.data() + size_, piece.size());
@@ -237,6 +237,8 @@ class SecondPassWriter {
   std::array<ShortText, kMadeOnce> by_pitch_{};
   std::string out_;
   std::size_t size_ = 0;
+  // Where the next line feed stands, for a file; none for a message.
+  std::size_t next_feed_ = std::string_view::npos;
 };
 
 // Whether the second pass leaves out a message of the first: one about a track whose pan
