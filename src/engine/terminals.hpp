@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -77,14 +78,18 @@ inline bool may_begin_spacing(int c) {
 // none), when a byte that begins no spacing follows it: the spacing between most
 // terminals, found without the whole skip (which comments, double-byte text and the end of
 // the data need). The run is kept far shorter than the characters one skip may collect.
+// The stored bytes are read as they are: a CR LF pair is two blanks as it is one line end.
 inline bool blank_run_end(const InputSource& in, Position from, Position& to) {
   constexpr Position kLongestRun = 64;
-  for (Position p = from; p < from + kLongestRun; ++p) {
-    const int c = in.char_at(p);
-    if (c == ' ' || c == '\t' || c == '\n' || c == '\r') continue;
-    if (c == InputSource::kEnd || may_begin_spacing(c)) return false;
-    to = p;
-    return true;
+  const std::string_view stored = in.stored();
+  const Position last = std::min(from + kLongestRun, static_cast<Position>(stored.size()));
+  for (Position p = from; p < last; ++p) {
+    const auto c = static_cast<unsigned char>(stored[static_cast<std::size_t>(p)]);
+    if (!kSpacingStarts[c]) {
+      to = p;
+      return true;
+    }
+    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') return false;
   }
   return false;
 }

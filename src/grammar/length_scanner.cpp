@@ -27,7 +27,7 @@ constexpr LiteralList<std::string_view> kValueList(kNoteValues);
 constexpr LiteralList<std::string_view> kDotList(kDots);
 constexpr LiteralList<std::string_view> kSuffixList(kSlashSuffixes);
 
-// Follows the rules number, note_length, length, length_unit, base_length, tick_length,
+// Follows the rules note_length, length, length_unit, base_length, tick_length,
 // note_value, dots, backquote_chain, dotted_number, tie_chain and slash_suffix: every
 // literal and number after the spacing skip, alternatives in the order the rules try them,
 // and the input left after the last terminal that matched. None of the literals holds a
@@ -37,21 +37,18 @@ class LengthScanner {
   explicit LengthScanner(ParseContext& ctx)
       : ctx_(ctx), data_(ctx.input.stored()), at_(ctx.input.tell_pos()) {}
 
-  // Reads the part and appends its text to `out`: true when it matched, false when it did
-  // not (only a number can fail), none when the scan declines. The input is left after the
-  // part, or where it was.
-  std::optional<bool> read(Part part, Text& out) {
+  // Reads the length (with its slash suffix for a note length) and appends its text to
+  // `out`: true, or false when the scan declines. The input is left after the length, or
+  // where it was.
+  bool read(Part part, Text& out) {
     const Position start = at_;
-    bool found = true;
-    if (part == Part::number) {
-      found = number();
-    } else if (may_begin_length()) {
+    if (may_begin_length()) {
       length();
       if (part == Part::note_length) slash_suffix();
     }
-    if (declined_ || !found) {
+    if (declined_) {
       ctx_.input.seek_pos(start);
-      return declined_ ? std::nullopt : std::optional<bool>(false);
+      return false;
     }
     for (int i = 0; i < count_; ++i) {
       const Piece& piece = pieces_[static_cast<std::size_t>(i)];
@@ -223,9 +220,29 @@ class LengthScanner {
   int chain_ = 0;
 };
 
+// The rule number ("[0-9]+" after the spacing): the digits at the next terminal, if any;
+// none at the end of the data, where the rule runs its own skip.
+std::optional<bool> read_number(ParseContext& ctx, Text& out) {
+  const std::string_view data = ctx.input.stored();
+  Position token = 0;
+  int next = 0;
+  if (!token_after(ctx, ctx.input.tell_pos(), token, next)) return std::nullopt;
+  if (next < '0' || next > '9') return false;
+  Position end = token + 1;
+  while (end < static_cast<Position>(data.size()) && data[static_cast<std::size_t>(end)] >= '0' &&
+         data[static_cast<std::size_t>(end)] <= '9') {
+    ++end;
+  }
+  out.append(data.substr(static_cast<std::size_t>(token), static_cast<std::size_t>(end - token)));
+  ctx.input.seek_pos(end);
+  return true;
+}
+
 std::optional<bool> scan(ParseContext& ctx, Part part, Text& out) {
   if (!ctx.may_shortcut(kScanDepth)) return std::nullopt;
-  return LengthScanner(ctx).read(part, out);
+  if (part == Part::number) return read_number(ctx, out);
+  if (!LengthScanner(ctx).read(part, out)) return std::nullopt;
+  return true;
 }
 
 std::optional<bool> scan_and_push(ParseContext& ctx, Part part) {
