@@ -12,7 +12,7 @@
 namespace bivox {
 namespace {
 
-enum class Part { number, length, note_length };
+enum class Part { length, note_length };
 
 // The rules open a few activations per tie or addition, up to the scan's chain limit.
 constexpr int kScanDepth = 64;
@@ -220,36 +220,15 @@ class LengthScanner {
   int chain_ = 0;
 };
 
-// The rule number ("[0-9]+" after the spacing): the digits at the next terminal, if any;
-// none at the end of the data, where the rule runs its own skip.
-std::optional<bool> read_number(ParseContext& ctx, Text& out) {
-  const std::string_view data = ctx.input.stored();
-  Position token = 0;
-  int next = 0;
-  if (!token_after(ctx, ctx.input.tell_pos(), token, next)) return std::nullopt;
-  if (next < '0' || next > '9') return false;
-  Position end = token + 1;
-  while (end < static_cast<Position>(data.size()) && data[static_cast<std::size_t>(end)] >= '0' &&
-         data[static_cast<std::size_t>(end)] <= '9') {
-    ++end;
-  }
-  out.append(data.substr(static_cast<std::size_t>(token), static_cast<std::size_t>(end - token)));
-  ctx.input.seek_pos(end);
-  return true;
+bool scan(ParseContext& ctx, Part part, Text& out) {
+  return ctx.may_shortcut(kScanDepth) && LengthScanner(ctx).read(part, out);
 }
 
-std::optional<bool> scan(ParseContext& ctx, Part part, Text& out) {
-  if (!ctx.may_shortcut(kScanDepth)) return std::nullopt;
-  if (part == Part::number) return read_number(ctx, out);
-  if (!LengthScanner(ctx).read(part, out)) return std::nullopt;
-  return true;
-}
-
-std::optional<bool> scan_and_push(ParseContext& ctx, Part part) {
+bool scan_and_push(ParseContext& ctx, Part part) {
   Text text;
-  const std::optional<bool> found = scan(ctx, part, text);
-  if (found == true) ctx.values.push_moved(std::move(text));
-  return found;
+  if (!scan(ctx, part, text)) return false;
+  ctx.values.push_moved(std::move(text));
+  return true;
 }
 
 }  // namespace
@@ -329,19 +308,35 @@ bool quick_note_length(ParseContext& ctx, Position from, Position& end) {
 }
 
 bool scan_note_length(ParseContext& ctx, Text& out) {
-  return scan(ctx, Part::note_length, out).has_value();
+  return scan(ctx, Part::note_length, out);
 }
 
 bool scan_note_length(ParseContext& ctx) {
-  return scan_and_push(ctx, Part::note_length).has_value();
+  return scan_and_push(ctx, Part::note_length);
 }
 
 bool scan_length(ParseContext& ctx) {
-  return scan_and_push(ctx, Part::length).has_value();
+  return scan_and_push(ctx, Part::length);
 }
 
+// The digits at the next terminal, if any; none at the end of the data, where the rule runs
+// its own skip.
 std::optional<bool> scan_number(ParseContext& ctx) {
-  return scan_and_push(ctx, Part::number);
+  if (!ctx.may_shortcut(kScanDepth)) return std::nullopt;
+  Position token = 0;
+  int next = 0;
+  if (!token_after(ctx, ctx.input.tell_pos(), token, next)) return std::nullopt;
+  if (next < '0' || next > '9') return false;
+  const std::string_view data = ctx.input.stored();
+  Position end = token + 1;
+  while (end < static_cast<Position>(data.size()) && data[static_cast<std::size_t>(end)] >= '0' &&
+         data[static_cast<std::size_t>(end)] <= '9') {
+    ++end;
+  }
+  ctx.values.push(
+      data.substr(static_cast<std::size_t>(token), static_cast<std::size_t>(end - token)));
+  ctx.input.seek_pos(end);
+  return true;
 }
 
 }  // namespace bivox
