@@ -25,6 +25,30 @@ inline constexpr RestOfLineTerminal rest_of_line{};
 
 inline constexpr std::string_view NL = "\n";
 
+// A rule activation's count against the nesting limit: what a rule that only hands on the
+// result of the first alternative that matches needs of a frame. Going deeper than the
+// limit (or, where the machine stack is checked, than it holds) is a fatal stop.
+class Activation {
+ public:
+  explicit Activation(ParseContext& ctx) : ctx_(ctx) {
+    if (++ctx_.depth > ParseContext::kMaxDepth) {
+      throw FatalStop(format(msg::kNestingTooDeep, ParseContext::kMaxDepth));
+    }
+    if constexpr (kMachineStackChecked) {
+      if (ctx_.depth > kStackCheckFloor && ctx_.depth % kStackCheckStep == 1 &&
+          machine_stack_low()) {
+        throw FatalStop(format(msg::kNestingTooDeep, ctx_.depth - 1));
+      }
+    }
+  }
+  ~Activation() { --ctx_.depth; }
+  Activation(const Activation&) = delete;
+  Activation& operator=(const Activation&) = delete;
+
+ private:
+  ParseContext& ctx_;
+};
+
 // One activation of a rule: its start position and the slots $1..$6 (no alternative of the
 // grammar has more elements). The slots are the texts the frame holds on the value stack.
 //
@@ -45,20 +69,10 @@ class RuleFrame {
   explicit RuleFrame(Grammar& grammar)
       : grammar_(grammar),
         ctx_(grammar.context()),
+        activation_(ctx_),
         start_(ctx_.input.tell_pos()),
-        mark_(ctx_.values.mark()) {
-    if (++ctx_.depth > ParseContext::kMaxDepth) {
-      throw FatalStop(format(msg::kNestingTooDeep, ParseContext::kMaxDepth));
-    }
-    if constexpr (kMachineStackChecked) {
-      if (ctx_.depth > kStackCheckFloor && ctx_.depth % kStackCheckStep == 1 &&
-          machine_stack_low()) {
-        throw FatalStop(format(msg::kNestingTooDeep, ctx_.depth - 1));
-      }
-    }
-  }
+        mark_(ctx_.values.mark()) {}
   ~RuleFrame() {
-    --ctx_.depth;
     if (holding_) ctx_.values.release_to(mark_);
   }
   RuleFrame(const RuleFrame&) = delete;
@@ -133,6 +147,7 @@ class RuleFrame {
 
   Grammar& grammar_;
   ParseContext& ctx_;
+  Activation activation_;
   Position start_;
   std::size_t mark_;
   bool holding_ = false;

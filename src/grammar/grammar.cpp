@@ -7,66 +7,79 @@ namespace bivox {
 
 namespace {
 
-// The first item of the list whose literal matches, tried as an alternative of `f`, or null.
-// With the fast paths the next terminal is known, and a literal that the stored bytes there
-// do not begin with fails without a trace (its spacing skip is remembered, and no literal
-// of a list holds a line end): only the first that they begin with is tried. Where the
-// next terminal is not known (fast paths off, the end of the data) each is tried in turn.
+// The first item of the list whose literal matches, or null; a literal that does not match
+// leaves the input where it was. With the fast paths the next terminal is known, and a
+// literal that the stored bytes there do not begin with fails without a trace (its spacing
+// skip is remembered, and no literal of a list holds a line end): only the first that they
+// begin with is tried. Where the next terminal is not known (fast paths off, the end of
+// the data) each is tried in turn.
 template <class Item>
-const Item* first_matching(Grammar::Frame& f, ParseContext& ctx, std::span<const Item> items) {
+const Item* first_matching(ParseContext& ctx, std::span<const Item> items) {
   Position token = 0;
   int next = 0;
-  if (token_after(ctx, f.start(), token, next)) {
+  if (token_after(ctx, ctx.input.tell_pos(), token, next)) {
     const std::string_view stored = ctx.input.stored();
     for (const Item& item : items) {
       const std::string_view literal = literal_of(item);
       if (static_cast<unsigned char>(literal[0]) == next && begins_at(stored, token, literal)) {
-        return f.seq(literal) ? &item : nullptr;
+        return match_literal(ctx, literal) ? &item : nullptr;
       }
     }
     return nullptr;
   }
   for (const Item& item : items) {
-    if (f.seq(literal_of(item))) return &item;
+    if (match_literal(ctx, literal_of(item))) return &item;
   }
   return nullptr;
 }
 
 }  // namespace
 
+// These rules hand on the result of the alternative that matches as it lies: they need an
+// activation of their own but no slots.
+
 bool Grammar::choose(std::span<const Choice> choices, int& target) {
-  Frame f(*this);
-  const Choice* c = first_matching(f, s_.engine, choices);
-  if (c == nullptr) return f.fail();
-  target = c->value;
-  return f.pass(1);
+  const Activation activation(s_.engine);
+  const Choice* c = first_matching(s_.engine, choices);
+  if (c != nullptr) target = c->value;
+  return c != nullptr;
 }
 
 bool Grammar::first_literal(std::span<const std::string_view> literals) {
-  Frame f(*this);
-  return first_matching(f, s_.engine, literals) != nullptr ? f.pass(1) : f.fail();
+  const Activation activation(s_.engine);
+  return first_matching(s_.engine, literals) != nullptr;
+}
+
+bool Grammar::alternative(Rule rule, Position start, std::size_t mark) {
+  if ((this->*rule)()) return true;
+  s_.engine.values.release_to(mark);
+  s_.engine.input.seek_pos(start);
+  return false;
 }
 
 bool Grammar::first_rule(std::span<const Rule> rules) {
-  Frame f(*this);
+  const Activation activation(s_.engine);
+  const Position start = s_.engine.input.tell_pos();
+  const std::size_t mark = s_.engine.values.mark();
   for (const Rule rule : rules) {
-    if (f.seq(rule)) return f.pass(1);
+    if (alternative(rule, start, mark)) return true;
   }
-  return f.fail();
+  return false;
 }
 
 bool Grammar::first_rule(std::span<const StartingRule> rules, const StartTable& starts) {
-  Frame f(*this);
+  const Activation activation(s_.engine);
+  const Position start = s_.engine.input.tell_pos();
+  const std::size_t mark = s_.engine.values.mark();
   // A rule passed over would have opened a few activations before failing.
   constexpr int kSkippedDepth = 8;
   const int next = s_.engine.may_shortcut(kSkippedDepth) ? next_token_byte(s_.engine) : kAnyByte;
   const std::uint32_t candidates =
       next == kAnyByte ? ~std::uint32_t{0} : starts[static_cast<std::size_t>(next)];
   for (std::size_t i = 0; i < rules.size(); ++i) {
-    if ((candidates >> i & 1U) == 0) continue;
-    if (f.seq(rules[i].rule)) return f.pass(1);
+    if ((candidates >> i & 1U) != 0 && alternative(rules[i].rule, start, mark)) return true;
   }
-  return f.fail();
+  return false;
 }
 
 bool Grammar::start_line() {

@@ -186,6 +186,9 @@ class Grammar {
   bool choose(std::span<const Choice> choices, int& target);
   // The first matching literal of the list ⇒ $1.
   bool first_literal(std::span<const std::string_view> literals);
+  // The rule as an alternative: true when it matched; else false with the input and the
+  // value stack as they were at `start` and `mark`.
+  bool alternative(Rule rule, Position start, std::size_t mark);
   // The first matching rule of the list ⇒ $1.
   bool first_rule(std::span<const Rule> rules);
   // Every match of `rule` in a row, joined; the empty text when there is none. A chain of
