@@ -124,8 +124,6 @@ class RuleFrame {
     return false;
   }
 
-  Position start() const { return start_; }
-
  private:
   bool take(bool matched) {
     if (matched) ctx_.values.hold_top();

@@ -139,10 +139,6 @@ inline bool token_after(ParseContext& ctx, Position from, Position& token, int& 
   next = in.char_at(token);
   return next != InputSource::kEnd;
 }
-// Whether a literal can match before `next`.
-inline bool may_begin(int next, std::string_view literal) {
-  return next == kAnyByte || static_cast<unsigned char>(literal[0]) == next;
-}
 
 bool match_literal(ParseContext& ctx, std::string_view literal);
 bool match_class(ParseContext& ctx, const ClassPattern& pattern);

@@ -27,7 +27,7 @@ constexpr LiteralList<std::string_view> kValueList(kNoteValues);
 constexpr LiteralList<std::string_view> kDotList(kDots);
 constexpr LiteralList<std::string_view> kSuffixList(kSlashSuffixes);
 
-// Follows the rules note_length, length, length_unit, base_length, tick_length,
+// Follows the rules note_length, length, length_unit, base_length, tick_length, number,
 // note_value, dots, backquote_chain, dotted_number, tie_chain and slash_suffix: every
 // literal and number after the spacing skip, alternatives in the order the rules try them,
 // and the input left after the last terminal that matched. None of the literals holds a
