@@ -23,6 +23,15 @@ constexpr int kMaxChain = 8;
 // The first bytes of every literal a length (with its suffix) can begin with.
 constexpr std::array<bool, 256> kLengthStarts = byte_set("i0123456789.`^~/");
 
+// Where the run of digits from `p` in the stored bytes ends (`p` itself when there is none).
+Position digits_end(std::string_view data, Position p) {
+  while (p < static_cast<Position>(data.size()) && data[static_cast<std::size_t>(p)] >= '0' &&
+         data[static_cast<std::size_t>(p)] <= '9') {
+    ++p;
+  }
+  return p;
+}
+
 constexpr LiteralList<std::string_view> kValueList(kNoteValues);
 constexpr LiteralList<std::string_view> kDotList(kDots);
 constexpr LiteralList<std::string_view> kSuffixList(kSlashSuffixes);
@@ -138,9 +147,7 @@ class LengthScanner {
     Position token = 0;
     const int c = next(token);
     if (c < '0' || c > '9') return false;
-    Position end = token + 1;
-    while (in_data(end) && byte_at(end) >= '0' && byte_at(end) <= '9') ++end;
-    keep(token, end);
+    keep(token, digits_end(data_, token + 1));
     return true;
   }
 
@@ -248,10 +255,6 @@ bool quick_note_length(ParseContext& ctx, Position from, Position& end) {
                ? static_cast<unsigned char>(data[static_cast<std::size_t>(p)])
                : InputSource::kEnd;
   };
-  const auto digits_after = [&](Position p) {
-    while (byte_at(p) >= '0' && byte_at(p) <= '9') ++p;
-    return p;
-  };
   Position token = 0;
   int next = 0;
   // No length at all, where none can begin at the next terminal.
@@ -269,7 +272,7 @@ bool quick_note_length(ParseContext& ctx, Position from, Position& end) {
   for (;;) {
     // The base length: a tick length, or a note value and its dots.
     if (byte_at(at) == 'i') {
-      const Position digits = digits_after(at + 1);
+      const Position digits = digits_end(data, at + 1);
       if (digits == at + 1) return false;
       at = digits;
       dots_may_follow = false;
@@ -283,7 +286,7 @@ bool quick_note_length(ParseContext& ctx, Position from, Position& end) {
     }
     // Its additions: "`", a number and perhaps a dot.
     while (byte_at(at) == '`') {
-      const Position digits = digits_after(at + 1);
+      const Position digits = digits_end(data, at + 1);
       if (digits == at + 1 || ++chain > kMaxChain) return false;
       at = digits;
       dots_may_follow = byte_at(at) != '.';
@@ -328,11 +331,7 @@ std::optional<bool> scan_number(ParseContext& ctx) {
   if (!token_after(ctx, ctx.input.tell_pos(), token, next)) return std::nullopt;
   if (next < '0' || next > '9') return false;
   const std::string_view data = ctx.input.stored();
-  Position end = token + 1;
-  while (end < static_cast<Position>(data.size()) && data[static_cast<std::size_t>(end)] >= '0' &&
-         data[static_cast<std::size_t>(end)] <= '9') {
-    ++end;
-  }
+  const Position end = digits_end(data, token + 1);
   ctx.values.push(
       data.substr(static_cast<std::size_t>(token), static_cast<std::size_t>(end - token)));
   ctx.input.seek_pos(end);
