@@ -61,6 +61,7 @@ struct ParseContext {
   }
   void release(std::size_t bytes) { held_bytes -= bytes; }
 
+  bool tracing() const { return static_cast<bool>(trace); }
   void emit_trace(std::string_view line) const {
     if (trace) trace(line);
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/input_source.hpp"
@@ -23,12 +24,9 @@ class Diagnostics {
 
   // A message about the notes of a track (-1: about none) is one that the stereo
   // conversion leaves out once the track's pan is fixed.
-  void add(std::string text, int track = -1) {
-    if (entries_.size() >= room_) {
-      dropped_ = true;
-      return;
-    }
-    entries_.push_back(std::move(text));
+  void add(std::string_view text, int track = -1) {
+    if (full()) return drop();
+    entries_.emplace_back(text);
     positions_.push_back(input_ != nullptr ? input_->tell_pos() : 0);
     tracks_.push_back(track);
   }
@@ -38,6 +36,10 @@ class Diagnostics {
     tracks_.clear();
     dropped_ = false;
   }
+  // Whether the next message would be dropped.
+  bool full() const { return entries_.size() >= room_; }
+  // Drops a message without making it: the next one when full() holds.
+  void drop() { dropped_ = true; }
   // Room for kMarkedCapacity messages rather than kCapacity.
   void keep_more(bool more) { room_ = more ? kMarkedCapacity : kCapacity; }
   // Whether a message found no room.

@@ -116,7 +116,7 @@ std::string Grammar::define_macro(std::string_view name, std::string_view count,
 // stands for the stored body, or for the not-found marker once whatever the count.
 std::string Grammar::reference_macro(std::string_view name, std::string_view count) {
   if (!s_.switches.expansion) {
-    s_.diagnostics.add(std::string(msg::kMacroReference));
+    s_.diagnostics.add(msg::kMacroReference);
     return "${" + std::string(name) + "}" + std::string(count);
   }
   s_.engine.emit_trace(msg::kTraceMacroReference);
@@ -135,7 +135,7 @@ void Grammar::remember_nameless(std::string_view body) {
 
 std::string Grammar::recall_nameless() {
   if (!s_.switches.expansion) {
-    s_.diagnostics.add(std::string(msg::kNamelessRecall));
+    s_.diagnostics.add(msg::kNamelessRecall);
     return "";
   }
   return s_.macros.nameless_body;

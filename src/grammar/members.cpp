@@ -174,6 +174,8 @@ std::string Grammar::value_report(std::string_view value) {
 void Grammar::report_text(std::string_view label, std::string_view text) {
   const ScoreState& st = s_.score;
   if (st.pan_fixed[static_cast<std::size_t>(st.current_track)]) return;
+  // A message that finds no room and that no trace shows is not made.
+  if (s_.diagnostics.full() && !s_.engine.tracing()) return s_.diagnostics.drop();
   std::string cleaned;
   for (std::size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
@@ -194,8 +196,8 @@ void Grammar::report_text(std::string_view label, std::string_view text) {
     cleaned.push_back(c);
   }
   std::string message = std::string(label) + "=[" + cleaned + "]";
-  s_.engine.emit_trace(message + "\n");
-  s_.diagnostics.add(std::move(message), st.current_track);
+  if (s_.engine.tracing()) s_.engine.emit_trace(message + "\n");
+  s_.diagnostics.add(message, st.current_track);
 }
 
 }  // namespace bivox

@@ -31,7 +31,7 @@ bool Grammar::repeat_length() {
 // A remembered chord is reproduced whole, however long it is.
 std::string Grammar::reproduce_chord() {
   if (s_.switches.expansion) return chord_slot();
-  s_.diagnostics.add(std::string(msg::kChordRepeat));
+  s_.diagnostics.add(msg::kChordRepeat);
   return ",";
 }
 

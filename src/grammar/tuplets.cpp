@@ -74,7 +74,7 @@ void Grammar::recall_tuplet() {
     s_.captures.tuplet_recall = tuplet_slot();
     return;
   }
-  s_.diagnostics.add(std::string(msg::kOmittedTuplet));
+  s_.diagnostics.add(msg::kOmittedTuplet);
   s_.captures.tuplet_recall.clear();
 }
 
