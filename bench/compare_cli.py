@@ -3,7 +3,8 @@
 
     bench/compare_cli.py BEFORE-CLI AFTER-CLI SCORE [--runs N] [--jobs syntax,expand,stereo]
 
-The runs work on a copy of the score in a temporary folder. For every job it prints
+The runs work on a copy of the score in a temporary folder; each of the N rounds runs
+every job with both builds. For every job it prints
 the median processor time (user + system) and wall time of the process, MB/s of input by
 processor time, and the peak resident memory, as a Markdown table. Processor time is what
 a shared machine disturbs least; wall time includes waiting for a processor.
@@ -47,24 +48,27 @@ def main():
     print("| job | before ms | now ms | ratio | before MB/s | now MB/s "
           "| wall before / now ms | peak RSS before / now MB |")
     print("|---|---|---|---|---|---|---|---|")
+    jobs = args.jobs.split(",")
+    times = {(job, name): [] for job in jobs for name in clis}
     with tempfile.TemporaryDirectory() as folder:
         score = os.path.join(folder, "score.zrb")
         report = os.path.join(folder, "time.txt")
         shutil.copyfile(args.score, score)
-        for job in args.jobs.split(","):
-            times = {name: [] for name in clis}
-            for _ in range(args.runs):
+        # Each round runs every job with both builds, so that the machine's speed, which
+        # drifts within minutes, weighs on every figure alike.
+        for _ in range(args.runs):
+            for job in jobs:
                 for name, cli in clis.items():
-                    times[name].append(run_once(cli, job, score, report))
-            cpu = {n: statistics.median(t[0] for t in times[n]) * 1000 for n in clis}
-            wall = {n: statistics.median(t[1] for t in times[n]) * 1000 for n in clis}
-            rss = {n: max(t[2] for t in times[n]) / 1024 for n in clis}
-            rate = {n: size / 1e6 / (cpu[n] / 1000) for n in clis}
-            print(f"| {job} | {cpu['before']:.1f} | {cpu['after']:.1f} "
-                  f"| {cpu['before'] / cpu['after']:.2f} | {rate['before']:.1f} "
-                  f"| {rate['after']:.1f} | {wall['before']:.1f} / {wall['after']:.1f} "
-                  f"| {rss['before']:.1f} / {rss['after']:.1f} |")
-
+                    times[job, name].append(run_once(cli, job, score, report))
+    for job in jobs:
+        cpu = {n: statistics.median(t[0] for t in times[job, n]) * 1000 for n in clis}
+        wall = {n: statistics.median(t[1] for t in times[job, n]) * 1000 for n in clis}
+        rss = {n: max(t[2] for t in times[job, n]) / 1024 for n in clis}
+        rate = {n: size / 1e6 / (cpu[n] / 1000) for n in clis}
+        print(f"| {job} | {cpu['before']:.1f} | {cpu['after']:.1f} "
+              f"| {cpu['before'] / cpu['after']:.2f} | {rate['before']:.1f} "
+              f"| {rate['after']:.1f} | {wall['before']:.1f} / {wall['after']:.1f} "
+              f"| {rss['before']:.1f} / {rss['after']:.1f} |")
 
 if __name__ == "__main__":
     main()
