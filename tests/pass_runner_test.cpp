@@ -49,5 +49,17 @@ TEST(PassRunner, DiagnosticListKeeps299Messages) {
   EXPECT_EQ(run.diagnostics.back().text, msg::kChordRepeat);
 }
 
+// A message the full list drops is still traced.
+TEST(PassRunner, TraceShowsTheMessagesTheFullListDrops) {
+  SessionState session;
+  std::size_t traced = 0;
+  session.engine.trace = [&](std::string_view line) {
+    traced += line.starts_with(msg::kChordSymbolLabel) ? 1 : 0;
+  };
+  const auto run = run_score(session, Job::syntax, test::repeat("'C'4 ", 300));
+  EXPECT_EQ(run.diagnostics.size(), 299U);
+  EXPECT_EQ(traced, 300U);
+}
+
 }  // namespace
 }  // namespace bivox
