@@ -70,5 +70,6 @@ def main():
               f"| {rate['after']:.1f} | {wall['before']:.1f} / {wall['after']:.1f} "
               f"| {rss['before']:.1f} / {rss['after']:.1f} |")
 
+
 if __name__ == "__main__":
     main()
