@@ -87,6 +87,8 @@ TEST(FastPaths, EdgesGiveTheSameJobs) {
       // Every attribute and inline command, and each cut short by the end of the data.
       "@AB P64/2 V+3:4 S-2:8 R5 W6:16 Q7 U+1:2 Y1 T-3 X128=5.2 X9=3 X129=+4 @ V",
       "#A1 x2 v+3:4^8 v-2 o5 <<< >> < ?6 p0 p+2 q-1 p^4 q~8 ? x", "@A V /* open", "#A1 o /* open",
+      // Shorter forms that reuse the longer form's first elements, before the data ends.
+      "@A V5 /* open", "%3 /* open", ",4 /* open", "'C#(9 /* open",
       "\\ +++ \\ABZ -- %AB %3:4 *FING\"x2\" c h b", bench::generate_nested_score(1000),
       bench::generate_nested_score(300, true),
       // Reports quoting value reports, and reports about a track whose pan is fixed later,

@@ -60,6 +60,9 @@ class Activation {
 // slot; when an element does not match, the input returns to the rule's start position
 // and `seq` gives false. Side effects written between `seq` and `yield` run after all
 // elements matched and before the result is built, and are never undone.
+//
+// An alternative made of the first elements of the one before it, which run no action,
+// is `seq_prefix`: where they all matched there, it takes their texts as they lie.
 template <class Grammar>
 class RuleFrame {
  public:
@@ -82,14 +85,30 @@ class RuleFrame {
   bool seq(const Elements&... elements) {
     static_assert(sizeof...(Elements) <= kSlots, "an alternative has at most six elements");
     ctx_.values.release_to(mark_);
-    holding_ = false;
-    if ((element(elements) && ...)) {
-      holding_ = true;
-      return true;
-    }
-    ctx_.values.release_to(mark_);
+    holding_ = true;
+    if ((element(elements) && ...)) return true;
+    // The texts of the elements that matched stay held, for an alternative that begins
+    // with the same elements.
+    matched_ = ctx_.values.mark() - mark_;
+    matched_end_ = ctx_.input.tell_pos();
     ctx_.input.seek_pos(start_);
     return false;
+  }
+
+  // The alternative made of the elements given, which are the first elements of the
+  // alternative `seq` just tried and run no action. Where that one matched all of them and
+  // the data goes on after them, reading them again would give the same texts and leave
+  // nothing else behind, so their texts are taken as they lie. Elsewhere (the fast paths
+  // off, or the end of the data, where every terminal's spacing skip is traced) they are
+  // read again.
+  template <class... Elements>
+  bool seq_prefix(const Elements&... elements) {
+    if (matched_ == sizeof...(Elements)) {
+      ctx_.input.seek_pos(matched_end_);
+      if (next_token_byte(ctx_) != kAnyByte) return true;
+      ctx_.input.seek_pos(start_);
+    }
+    return seq(elements...);
   }
 
   // $k
@@ -149,6 +168,10 @@ class RuleFrame {
   Position start_;
   std::size_t mark_;
   bool holding_ = false;
+  // Of the alternative that failed last: how many of its first elements matched, and
+  // where the input stood after them.
+  std::size_t matched_ = 0;
+  Position matched_end_ = 0;
 };
 
 }  // namespace bivox

@@ -35,7 +35,7 @@ bool Grammar::chord_body() {
 bool Grammar::chord_root() {
   Frame f(*this);
   if (f.seq(&Grammar::chord_letter, &Grammar::chord_accidental)) return f.yield(f[1], f[2]);
-  if (f.seq(&Grammar::chord_letter)) return f.pass(1);
+  if (f.seq_prefix(&Grammar::chord_letter)) return f.pass(1);
   return f.fail();
 }
 
@@ -81,7 +81,7 @@ bool Grammar::chord_tensions() {
 bool Grammar::tension_list() {
   Frame f(*this);
   if (f.seq(&Grammar::tension, ",", &Grammar::tension_list)) return f.yield(f[1], f[2], f[3]);
-  if (f.seq(&Grammar::tension)) return f.pass(1);
+  if (f.seq_prefix(&Grammar::tension)) return f.pass(1);
   return f.fail();
 }
 
@@ -96,7 +96,7 @@ bool Grammar::chord_bass() {
   if (f.seq("/", &Grammar::chord_letter, &Grammar::chord_accidental)) {
     return f.yield(f[1], f[2], f[3]);
   }
-  if (f.seq("/", &Grammar::chord_letter)) return f.yield(f[1], f[2]);
+  if (f.seq_prefix("/", &Grammar::chord_letter)) return f.yield(f[1], f[2]);
   if (f.seq(empty)) return f.yield("");
   return f.fail();
 }
@@ -106,7 +106,7 @@ bool Grammar::chord_symbol_length() {
   if (f.seq(&Grammar::length, &Grammar::chord_colon_length, "-")) {
     return f.yield(f[1], f[2], f[3]);
   }
-  if (f.seq(&Grammar::length, &Grammar::chord_colon_length)) return f.yield(f[1], f[2]);
+  if (f.seq_prefix(&Grammar::length, &Grammar::chord_colon_length)) return f.yield(f[1], f[2]);
   return f.fail();
 }
 

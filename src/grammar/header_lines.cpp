@@ -27,9 +27,9 @@ bool Grammar::percent_line() {
   if (f.seq("%", &Grammar::number, ":", &Grammar::length)) {
     return f.yield(NL, f[1], f[2], f[3], f[4]);
   }
-  if (f.seq("%", &Grammar::number)) return f.yield(NL, f[1], f[2]);
+  if (f.seq_prefix("%", &Grammar::number)) return f.yield(NL, f[1], f[2]);
   if (f.seq("%", &Grammar::track_letters)) return f.yield(NL, f[1], f[2]);
-  if (f.seq("%")) return f.yield(NL, f[1]);
+  if (f.seq_prefix("%")) return f.yield(NL, f[1]);
   return f.fail();
 }
 

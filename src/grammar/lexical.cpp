@@ -65,7 +65,7 @@ bool Grammar::signed_offset() {
 bool Grammar::dotted_number() {
   Frame f(*this);
   if (f.seq(&Grammar::number, ".")) return f.yield(f[1], f[2]);
-  if (f.seq(&Grammar::number)) return f.pass(1);
+  if (f.seq_prefix(&Grammar::number)) return f.pass(1);
   return f.fail();
 }
 

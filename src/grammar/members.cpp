@@ -25,7 +25,7 @@ bool Grammar::member_declaration() {
     declare_members(f[2]);
     return f.yield(NL, f[1], f[2]);
   }
-  if (f.seq("@")) {
+  if (f.seq_prefix("@")) {
     declare_members("");
     return f.yield(NL, f[1]);
   }
@@ -37,7 +37,7 @@ bool Grammar::attribute_p() {
   if (f.seq("P", &Grammar::number, "/", &Grammar::number)) {
     return f.yield(NL, member_prefix('P'), f[1], f[2], f[3], f[4]);
   }
-  if (f.seq("P", &Grammar::number)) return f.yield(NL, member_prefix('P'), f[1], f[2]);
+  if (f.seq_prefix("P", &Grammar::number)) return f.yield(NL, member_prefix('P'), f[1], f[2]);
   return f.fail();
 }
 
@@ -47,7 +47,7 @@ bool Grammar::letter_value_length(std::string_view letter, Rule value) {
   if (f.seq(letter, value, ":", &Grammar::length)) {
     return f.yield(NL, member_prefix(letter[0]), f[1], f[2], f[3], f[4]);
   }
-  if (f.seq(letter, value)) return f.yield(NL, member_prefix(letter[0]), f[1], f[2]);
+  if (f.seq_prefix(letter, value)) return f.yield(NL, member_prefix(letter[0]), f[1], f[2]);
   return f.fail();
 }
 
@@ -61,7 +61,7 @@ bool Grammar::attribute_s() {
     s_.score.mark_pan_fixed();
     return f.yield(NL, member_prefix('S'), f[1], f[2], f[3], f[4]);
   }
-  if (f.seq("S", &Grammar::signed_offset)) {
+  if (f.seq_prefix("S", &Grammar::signed_offset)) {
     s_.score.mark_pan_fixed();
     return f.yield(NL, member_prefix('S'), f[1], f[2]);
   }
@@ -89,7 +89,7 @@ bool Grammar::attribute_u() {
     report_pitch_command();
     return f.yield(NL, prefix, f[1], f[2], f[3], f[4], report);
   }
-  if (f.seq("U", &Grammar::signed_offset)) {
+  if (f.seq_prefix("U", &Grammar::signed_offset)) {
     const std::string prefix = member_prefix('U');
     const std::string report = value_report(f[2]);
     report_pitch_command();
@@ -120,7 +120,7 @@ bool Grammar::attribute_x() {
   if (f.seq("X", "128", "=", &Grammar::number, ".", &Grammar::number)) {
     return f.yield(NL, member_prefix('X'), f[1], f[2], f[3], f[4], f[5], f[6]);
   }
-  if (f.seq("X", "128", "=", &Grammar::number)) {
+  if (f.seq_prefix("X", "128", "=", &Grammar::number)) {
     return f.yield(NL, member_prefix('X'), f[1], f[2], f[3], f[4]);
   }
   if (f.seq("X", &Grammar::number, "=", &Grammar::number)) {

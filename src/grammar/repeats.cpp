@@ -18,7 +18,7 @@ bool Grammar::ampersand_mark() {
 bool Grammar::chord_repeat() {
   Frame f(*this);
   if (f.seq(",", &Grammar::repeat_length, "-")) return f.yield(reproduce_chord(), f[2], f[3]);
-  if (f.seq(",", &Grammar::repeat_length)) return f.yield(reproduce_chord(), f[2]);
+  if (f.seq_prefix(",", &Grammar::repeat_length)) return f.yield(reproduce_chord(), f[2]);
   return f.fail();
 }
 
