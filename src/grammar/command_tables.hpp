@@ -19,4 +19,18 @@ inline constexpr Grammar::StartingRule kInlineCommands[] = {
     {&Grammar::inline_p, "p"},     {&Grammar::inline_q, "q"},
 };
 
+// The forms of the header lines, the assignment commands, tuplets and bracket chords,
+// repeat marks and macros, in the order they are tried, with the first bytes of each.
+inline constexpr Grammar::StartingRule kHeaderLines[] = {{&Grammar::percent_line, "%"},
+                                                         {&Grammar::key_signature_line, "\\"}};
+inline constexpr Grammar::StartingRule kAssignmentCommands[] = {
+    {&Grammar::assign_r, "R"}, {&Grammar::assign_w, "W"}, {&Grammar::assign_q, "Q"}};
+inline constexpr Grammar::StartingRule kGroups[] = {{&Grammar::tuplet, "("},
+                                                    {&Grammar::bracket_chord, "["}};
+inline constexpr Grammar::StartingRule kRepeatMarks[] = {{&Grammar::ampersand_mark, "&"},
+                                                         {&Grammar::chord_repeat, ","}};
+inline constexpr Grammar::StartingRule kMacros[] = {{&Grammar::macro_definition, "$"},
+                                                    {&Grammar::macro_reference, "$"},
+                                                    {&Grammar::nameless_macro, "{"}};
+
 }  // namespace bivox

@@ -69,24 +69,25 @@ void Grammar::collect_elements(Text& text, bool in_output) {
   const std::size_t loop_start = text.size();
   Position p = ctx.input.tell_pos();
   for (;;) {
-    // A note read directly goes straight into the text; any other element passes through
-    // the value stack. An element that would fill the loop's buffer is a fatal stop.
+    // A note or bar line read directly goes straight into the text; any other element
+    // passes through the value stack. An element that would fill the loop's buffer is a
+    // fatal stop.
     const std::size_t before = text.size();
-    const bool note = read_note_directly(text).value_or(false);
-    if (!note && !element_other_than_note()) break;
+    const bool direct = read_note_directly(text, /*bar_line_too=*/true).value_or(false);
+    if (!direct && !element_other_than_note()) break;
     p = ctx.input.tell_pos();
-    const std::size_t size = note ? text.size() - before : ctx.values.top().size();
+    const std::size_t size = direct ? text.size() - before : ctx.values.top().size();
     if (before - loop_start + size + 2 >= kLoopBuffer) {
       throw FatalStop(std::string(msg::kLoopBufferFull));
     }
     held.add(size);
-    if (!note) ctx.values.pop_append(text, in_output);
+    if (!direct) ctx.values.pop_append(text, in_output);
   }
   ctx.input.seek_pos(p);
 }
 
 bool Grammar::element() {
-  return push_note_directly().value_or(false) || element_other_than_note();
+  return push_note_directly(/*bar_line_too=*/true).value_or(false) || element_other_than_note();
 }
 
 // Every alternative of every category begins with a literal; beside each category stand the
@@ -105,10 +106,16 @@ bool Grammar::element_other_than_note() {
       {&Grammar::bar_line, "|;"},
   };
   static constexpr StartTable kStarts = start_table(kCategories);
-  // The categories made of command tables begin where their commands begin.
+  // The categories made of tables of rules begin where those rules begin.
+  static_assert(first_bytes({kCategories[0]}) == first_bytes(kHeaderLines));
   static_assert(first_bytes({kCategories[1]}) == first_bytes(kAttributeCommands));
+  static_assert(first_bytes({kCategories[2]}) == first_bytes(kAssignmentCommands));
   static_assert(first_bytes({kCategories[3]}) == first_bytes(kInlineCommands));
+  static_assert(first_bytes({kCategories[4]}) == first_bytes(kGroups));
+  static_assert(first_bytes({kCategories[6]}) == first_bytes(kRepeatMarks));
+  static_assert(first_bytes({kCategories[8]}) == first_bytes(kMacros));
   constexpr std::uint32_t kNoteCategory = 1U << 5;  // note_or_chord_symbol
+  static_assert(kStarts['|'] == 1U << 9);           // only bar_line, read with notes
   // A note letter (of any naming system) begins no other category, so a note read directly
   // is the element, and where none was read the categories are tried in their order.
   static_assert([] {

@@ -217,8 +217,8 @@ class Grammar {
   std::string member_prefix(char letter);
   std::string value_report(std::string_view value);
   void report_text(std::string_view label, std::string_view text);
-  std::optional<bool> read_note_directly(Text& out);
-  std::optional<bool> push_note_directly();
+  std::optional<bool> read_note_directly(Text& out, bool bar_line_too = false);
+  std::optional<bool> push_note_directly(bool bar_line_too = false);
   int absolute_pitch() const;
   void annotate_note();
   void record_note(NotePlacement::Kind kind, int pitch = 0, int pan = 0);

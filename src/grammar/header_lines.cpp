@@ -1,5 +1,5 @@
 // Percent lines, section lines with their FING and DRUM settings, and bar lines.
-#include "grammar/grammar.hpp"
+#include "grammar/command_tables.hpp"
 #include "text/encoding.hpp"
 
 namespace bivox {
@@ -18,8 +18,8 @@ int setting_value(char c) {
 }  // namespace
 
 bool Grammar::header_line() {
-  static constexpr Rule kForms[] = {&Grammar::percent_line, &Grammar::key_signature_line};
-  return first_rule(kForms);
+  static constexpr StartTable kStarts = start_table(kHeaderLines);
+  return first_rule(kHeaderLines, kStarts);
 }
 
 bool Grammar::percent_line() {

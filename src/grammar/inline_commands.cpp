@@ -4,8 +4,8 @@
 namespace bivox {
 
 bool Grammar::assignment_command() {
-  static constexpr Rule kCommands[] = {&Grammar::assign_r, &Grammar::assign_w, &Grammar::assign_q};
-  return first_rule(kCommands);
+  static constexpr StartTable kStarts = start_table(kAssignmentCommands);
+  return first_rule(kAssignmentCommands, kStarts);
 }
 
 bool Grammar::assign_r() {

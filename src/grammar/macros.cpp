@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "engine/fatal_stop.hpp"
-#include "grammar/grammar.hpp"
+#include "grammar/command_tables.hpp"
 #include "text/format.hpp"
 #include "text/messages.hpp"
 
@@ -39,9 +39,8 @@ std::string repeated(std::string_view body, std::uint64_t count) {
 }  // namespace
 
 bool Grammar::macro() {
-  static constexpr Rule kForms[] = {&Grammar::macro_definition, &Grammar::macro_reference,
-                                    &Grammar::nameless_macro};
-  return first_rule(kForms);
+  static constexpr StartTable kStarts = start_table(kMacros);
+  return first_rule(kMacros, kStarts);
 }
 
 bool Grammar::macro_definition() {

@@ -93,7 +93,10 @@ bool Grammar::note() {
 // (nothing read, nothing changed) wherever the rules must run themselves: fast paths off,
 // the end of the data after a letter or at the start, a length the scanner leaves to the
 // rules, or nesting close to its limit. The note's text is appended to `out`.
-std::optional<bool> Grammar::read_note_directly(Text& out) {
+//
+// With `bar_line_too` (for the element loop) a bar line "|" is read as well: it begins no
+// other element, and its rule gives "|" and a line feed and does nothing else.
+std::optional<bool> Grammar::read_note_directly(Text& out, bool bar_line_too) {
   // The rules would open a few activations (element, note, letter, accidental) above the
   // length, whose scanner keeps a margin of its own.
   constexpr int kDirectDepth = 72;
@@ -111,6 +114,11 @@ std::optional<bool> Grammar::read_note_directly(Text& out) {
           ? kLettersByNaming[static_cast<std::size_t>(naming)].at(in.stored(), letter_at, next)
           : nullptr;
   if (letter == nullptr) {
+    if (bar_line_too && next == '|') {
+      out.append("|\n");
+      in.seek_pos(letter_at + 1);
+      return true;
+    }
     in.seek_pos(start);
     return false;
   }
@@ -154,10 +162,10 @@ std::optional<bool> Grammar::read_note_directly(Text& out) {
   return true;
 }
 
-// read_note_directly, with the note's text pushed as the rule's result.
-std::optional<bool> Grammar::push_note_directly() {
+// read_note_directly, with the element's text pushed as the rule's result.
+std::optional<bool> Grammar::push_note_directly(bool bar_line_too) {
   Text text;
-  const std::optional<bool> read = read_note_directly(text);
+  const std::optional<bool> read = read_note_directly(text, bar_line_too);
   if (read == true) s_.engine.values.push_moved(std::move(text));
   return read;
 }

@@ -1,12 +1,12 @@
 // The "&" mark and the chord repeat ",".
-#include "grammar/grammar.hpp"
+#include "grammar/command_tables.hpp"
 #include "text/messages.hpp"
 
 namespace bivox {
 
 bool Grammar::repeat_mark() {
-  static constexpr Rule kMarks[] = {&Grammar::ampersand_mark, &Grammar::chord_repeat};
-  return first_rule(kMarks);
+  static constexpr StartTable kStarts = start_table(kRepeatMarks);
+  return first_rule(kRepeatMarks, kStarts);
 }
 
 bool Grammar::ampersand_mark() {

@@ -1,6 +1,6 @@
 // Tuplets in parentheses and bracket chords, with their captures and reports.
 #include "engine/fatal_stop.hpp"
-#include "grammar/grammar.hpp"
+#include "grammar/command_tables.hpp"
 #include "text/format.hpp"
 #include "text/messages.hpp"
 
@@ -12,8 +12,8 @@ constexpr std::size_t kTupletField = 1024;
 }  // namespace
 
 bool Grammar::tuplet_or_bracket_chord() {
-  static constexpr Rule kGroups[] = {&Grammar::tuplet, &Grammar::bracket_chord};
-  return first_rule(kGroups);
+  static constexpr StartTable kStarts = start_table(kGroups);
+  return first_rule(kGroups, kStarts);
 }
 
 bool Grammar::tuplet() {
