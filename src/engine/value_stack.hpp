@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <span>
@@ -152,6 +153,17 @@ class ValueStack {
     const std::size_t size = (std::string_view(pieces).size() + ...);
     if (size > kKept && join_around_long_piece(mark, views, size)) return;
     Text& place = place_at(mark);
+    if (size <= kShortJoin) {
+      // Joined aside first, so no piece can be overwritten while it is read.
+      std::array<char, kShortJoin> joined;
+      char* end = joined.data();
+      for (const std::string_view piece : views) {
+        for (const char c : piece) *end++ = c;
+      }
+      place.assign({joined.data(), size});
+      pushed_at(mark);
+      return;
+    }
     const int readers = (place.holds(std::string_view(pieces)) + ...);
     if (readers == 0) {
       place.clear();
@@ -184,6 +196,8 @@ class ValueStack {
   // Places keep their storage for the next text, unless it is large: nested groups leave
   // long texts behind at every level, which would add up.
   static constexpr std::size_t kKept = 256;
+  // Results this short are joined on the machine stack and copied into their place once.
+  static constexpr std::size_t kShortJoin = 64;
   void trim(std::size_t from) {
     for (std::size_t i = from; i < top_; ++i) {
       if (places_[i].capacity() > kKept) places_[i].release();
