@@ -87,6 +87,10 @@ TEST(FastPaths, EdgesGiveTheSameJobs) {
       // Every attribute and inline command, and each cut short by the end of the data.
       "@AB P64/2 V+3:4 S-2:8 R5 W6:16 Q7 U+1:2 Y1 T-3 X128=5.2 X9=3 X129=+4 @ V",
       "#A1 x2 v+3:4^8 v-2 o5 <<< >> < ?6 p0 p+2 q-1 p^4 q~8 ? x", "@A V /* open", "#A1 o /* open",
+      // Chord bodies with spacing, comments or the end of the data between their parts, and
+      // with more tensions than the nesting limit allows.
+      "'C#m7(9,+11)/Gb'4 'D m7'4 'E/*c*/7'4 'F(9 , 11)'4 'G//-c\n'4 'Ab/C' 'B(9)/D#' 'C(9) /G'",
+      "'Cm7(9", "'C(9)", "'C/", "'C(" + test::repeat("9,", 20000) + "9)'",
       // Shorter forms that reuse the longer form's first elements, before the data ends.
       "@A V5 /* open", "%3 /* open", ",4 /* open", "'C#(9 /* open",
       "\\ +++ \\ABZ -- %AB %3:4 *FING\"x2\" c h b", bench::generate_nested_score(1000),
