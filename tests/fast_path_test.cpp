@@ -91,6 +91,8 @@ TEST(FastPaths, EdgesGiveTheSameJobs) {
       // with more tensions than the nesting limit allows.
       "'C#m7(9,+11)/Gb'4 'D m7'4 'E/*c*/7'4 'F(9 , 11)'4 'G//-c\n'4 'Ab/C' 'B(9)/D#' 'C(9) /G'",
       "'Cm7(9", "'C(9)", "'C/", "'C(" + test::repeat("9,", 20000) + "9)'",
+      // Runs of track letters with spacing and comments between them, and cut short.
+      "@A B /* c */ C\r\nD V1 %E F \\G H +", "@AB /* open", "@A",
       // Shorter forms that reuse the longer form's first elements, before the data ends.
       "@A V5 /* open", "%3 /* open", ",4 /* open", "'C#(9 /* open",
       "\\ +++ \\ABZ -- %AB %3:4 *FING\"x2\" c h b", bench::generate_nested_score(1000),

@@ -209,6 +209,7 @@ class Grammar {
     std::string_view zero, plus, minus, tie, slur;
   };
   bool signed_or_tied(const TiedForms& forms);
+  bool letter_run(const std::array<bool, 256>& letters, Rule letter);
   bool letter_value_length(std::string_view letter, Rule value);
 
   // Actions.

@@ -1,4 +1,7 @@
 // Track letters and the key signature line.
+#include <array>
+
+#include "engine/terminals.hpp"
 #include "grammar/grammar.hpp"
 
 namespace bivox {
@@ -9,6 +12,13 @@ constexpr std::string_view kTrackLetters[] = {"A", "B", "C", "D", "E", "F", "G",
 // Key signature lines name tracks A..O only.
 constexpr std::span<const std::string_view> kSignatureLetters{kTrackLetters, 15};
 
+// The letters of a list of one-letter literals, as a set of bytes.
+constexpr std::array<bool, 256> letter_set(std::span<const std::string_view> letters) {
+  std::array<bool, 256> set{};
+  for (const std::string_view letter : letters) set[static_cast<unsigned char>(letter[0])] = true;
+  return set;
+}
+
 }  // namespace
 
 bool Grammar::track_letter() {
@@ -16,7 +26,8 @@ bool Grammar::track_letter() {
 }
 
 bool Grammar::track_letters() {
-  return one_or_more(&Grammar::track_letter);
+  static constexpr std::array<bool, 256> kLetters = letter_set(kTrackLetters);
+  return letter_run(kLetters, &Grammar::track_letter);
 }
 
 bool Grammar::sig_track_letter() {
@@ -24,7 +35,39 @@ bool Grammar::sig_track_letter() {
 }
 
 bool Grammar::sig_track_letters() {
-  return one_or_more(&Grammar::sig_track_letter);
+  static constexpr std::array<bool, 256> kLetters = letter_set(kSignatureLetters);
+  return letter_run(kLetters, &Grammar::sig_track_letter);
+}
+
+// One or more of a letter, whose rule takes the first of `letters` at the next terminal.
+// With the fast paths the letters at each next terminal are joined without the rules'
+// activations; where a next terminal is not known (the end of the data), or no letter
+// begins the run, the rules run.
+bool Grammar::letter_run(const std::array<bool, 256>& letters, Rule letter) {
+  // one_or_more and zero_or_more, and the letter's own activation.
+  constexpr int kRunDepth = 4;
+  ParseContext& ctx = s_.engine;
+  if (ctx.may_shortcut(kRunDepth)) {
+    const Position start = ctx.input.tell_pos();
+    std::string run;
+    Position at = start;
+    Position token = 0;
+    int next = 0;
+    bool known = true;
+    for (;;) {
+      known = token_after(ctx, at, token, next);
+      if (!known || !letters[static_cast<std::size_t>(next)]) break;
+      run.push_back(static_cast<char>(next));
+      at = token + 1;
+    }
+    if (known && !run.empty()) {
+      ctx.values.push_moved(std::move(run));
+      ctx.input.seek_pos(at);
+      return true;
+    }
+    ctx.input.seek_pos(start);
+  }
+  return one_or_more(letter);
 }
 
 // The longest run of a sign is tried first.
