@@ -1,6 +1,8 @@
 // Helpers for the many rules that are an ordered list of alternatives of one element.
 #include "grammar/grammar.hpp"
 
+#include <bit>
+
 #include "engine/literal_list.hpp"
 
 namespace bivox {
@@ -76,8 +78,12 @@ bool Grammar::first_rule(std::span<const StartingRule> rules, const StartTable& 
   const int next = s_.engine.may_shortcut(kSkippedDepth) ? next_token_byte(s_.engine) : kAnyByte;
   const std::uint32_t candidates =
       next == kAnyByte ? ~std::uint32_t{0} : starts[static_cast<std::size_t>(next)];
-  for (std::size_t i = 0; i < rules.size(); ++i) {
-    if ((candidates >> i & 1U) != 0 && alternative(rules[i].rule, start, mark)) return true;
+  const std::uint32_t all =
+      rules.size() == 32 ? ~std::uint32_t{0} : (std::uint32_t{1} << rules.size()) - 1;
+  for (std::uint32_t left = candidates & all; left != 0; left &= left - 1) {
+    if (alternative(rules[static_cast<std::size_t>(std::countr_zero(left))].rule, start, mark)) {
+      return true;
+    }
   }
   return false;
 }
