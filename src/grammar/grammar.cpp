@@ -76,11 +76,11 @@ bool Grammar::first_rule(std::span<const StartingRule> rules, const StartTable& 
   // A rule passed over would have opened a few activations before failing.
   constexpr int kSkippedDepth = 8;
   const int next = s_.engine.may_shortcut(kSkippedDepth) ? next_token_byte(s_.engine) : kAnyByte;
-  const std::uint32_t candidates =
-      next == kAnyByte ? ~std::uint32_t{0} : starts[static_cast<std::size_t>(next)];
-  const std::uint32_t all =
+  const std::uint32_t every =
       rules.size() == 32 ? ~std::uint32_t{0} : (std::uint32_t{1} << rules.size()) - 1;
-  for (std::uint32_t left = candidates & all; left != 0; left &= left - 1) {
+  const std::uint32_t candidates =
+      next == kAnyByte ? every : starts[static_cast<std::size_t>(next)];
+  for (std::uint32_t left = candidates; left != 0; left &= left - 1) {
     if (alternative(rules[static_cast<std::size_t>(std::countr_zero(left))].rule, start, mark)) {
       return true;
     }
